@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs every test: the unit, gui and e2e suites, the same unit tests built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows step (the core and the
+# driver's tests cross-built with mingw-w64 and run under wine) and the format check.
+# Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc)
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "build"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+
+step "unit, gui and e2e tests"
+ctest --preset default -j "$jobs"
+
+step "sanitizer build of the unit tests"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs"
+
+if [ -x scripts/windows-tests.sh ]; then
+  step "Windows step: mingw-w64 build under wine"
+  scripts/windows-tests.sh
+fi
+
+step "format check"
+git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v -E '^build' |
+  xargs -r clang-format --dry-run -Werror
+
+echo
+echo "All tests passed."

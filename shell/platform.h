@@ -1,0 +1,30 @@
+// Everything the form needs from the platform, handed to it at construction: the
+// real Qt implementations in the programs, the headless ones in tests.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "serial/port_backend.h"
+#include "ui/control.h"
+#include "ui/dialogs.h"
+#include "ui/event_loop.h"
+#include "ui/help_viewer.h"
+
+namespace shell {
+
+struct Platform {
+  ui::EventLoop& loop;
+  ui::Dialogs& dialogs;
+  ui::HelpViewer& help;
+  ui::CanvasFactory& canvases;
+  // Makes the serial backend the driver opens devices with.
+  std::function<std::unique_ptr<serial::PortBackend>()> make_port;
+  // The program's own path; the help file is this path with the extension ".hlp".
+  std::string program_path;
+  // The process's current directory, where "Advance.ini" lives.
+  std::string work_dir = ".";
+};
+
+}  // namespace shell
