@@ -19,7 +19,9 @@ Control::Control(ControlSet& owner, const ControlSpec& spec, Control* parent)
       m_position(std::clamp(spec.position, spec.min, spec.max)),
       m_picture(spec.picture) {}
 
-void Control::Notify(Property property) { m_owner.Changed(*this, property); }
+void Control::Notify(Property property) {
+  m_owner.Changed(*this, property);
+}
 
 void Control::SetCaption(const std::string& caption) {
   if (caption == m_caption) return;
@@ -54,9 +56,13 @@ void Control::SetBounds(const Rect& bounds) {
   Notify(Property::Bounds);
 }
 
-void Control::SetLeft(int left) { SetBounds({left, m_bounds.top, m_bounds.width, m_bounds.height}); }
+void Control::SetLeft(int left) {
+  SetBounds({left, m_bounds.top, m_bounds.width, m_bounds.height});
+}
 
-void Control::SetTop(int top) { SetBounds({m_bounds.left, top, m_bounds.width, m_bounds.height}); }
+void Control::SetTop(int top) {
+  SetBounds({m_bounds.left, top, m_bounds.width, m_bounds.height});
+}
 
 void Control::SetFontColor(Color color) {
   if (color == m_font.color) return;
@@ -84,7 +90,9 @@ void Control::SetPicture(Picture picture) {
   Notify(Property::Picture);
 }
 
-bool Control::Focused() const { return m_owner.Focus() == this; }
+bool Control::Focused() const {
+  return m_owner.Focus() == this;
+}
 
 void Control::SetFocus() {
   const bool focusable = m_spec.kind == ControlKind::Button ||

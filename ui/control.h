@@ -22,10 +22,10 @@ enum class ControlKind {
   BitButton,    // push button with a caption and a 16 x 16 glyph
   SpeedButton,  // flat picture button that never takes the focus
   Label,
-  Image,        // drawing surface or a stretched picture
+  Image,  // drawing surface or a stretched picture
   CheckBox,
-  UpDown,       // the two arrows of an up-down chooser
-  Bevel,        // a frame
+  UpDown,  // the two arrows of an up-down chooser
+  Bevel,   // a frame
 };
 
 enum class Align { Left, Right, Center };
@@ -143,8 +143,8 @@ class Control {
 
   // User actions, as the front end or a test delivers them. Each does nothing unless
   // the control is showing and enabled.
-  void Click();                       // button, label, image or check box click
-  void UpDownClick(bool up);          // one arrow of an up-down
+  void Click();               // button, label, image or check box click
+  void UpDownClick(bool up);  // one arrow of an up-down
   void MouseDown(MouseButton button, int x, int y);
   void MouseMove(int x, int y);
   void MouseUp(MouseButton button, int x, int y);

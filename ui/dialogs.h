@@ -15,7 +15,7 @@ struct FileDialogRequest {
   std::string filter;             // "Description|*.EXT|All Files|*.*"
   std::string default_extension;  // without the dot
   std::string initial_dir;
-  std::string file_name;          // the name chosen last time
+  std::string file_name;  // the name chosen last time
 };
 
 class Dialogs {

@@ -7,7 +7,9 @@ Timer::Timer(EventLoop& loop, std::uint32_t interval_ms, bool enabled)
   SetEnabled(enabled);
 }
 
-Timer::~Timer() { m_loop.Cancel(*this); }
+Timer::~Timer() {
+  m_loop.Cancel(*this);
+}
 
 void Timer::SetInterval(std::uint32_t ms) {
   if (ms == m_interval) return;

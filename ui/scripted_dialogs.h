@@ -35,8 +35,7 @@ class ScriptedDialogs : public Dialogs {
 
   DialogResult MessageBox(const std::string& text, const std::string& title, DialogIcon icon,
                           DialogButtons buttons) override;
-  DialogResult MessageDlg(const std::string& text, DialogIcon type,
-                          DialogButtons buttons) override;
+  DialogResult MessageDlg(const std::string& text, DialogIcon type, DialogButtons buttons) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
 

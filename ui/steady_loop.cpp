@@ -16,7 +16,9 @@ void SteadyLoop::Schedule(Timer& timer) {
   m_due[&timer] = Due{Clock::now() + std::chrono::milliseconds(timer.Interval()), m_order++};
 }
 
-void SteadyLoop::Cancel(Timer& timer) { m_due.erase(&timer); }
+void SteadyLoop::Cancel(Timer& timer) {
+  m_due.erase(&timer);
+}
 
 void SteadyLoop::Run(const volatile bool* quit_flag) {
   m_quit = false;
@@ -37,7 +39,8 @@ void SteadyLoop::Run(const volatile bool* quit_flag) {
     const auto now = Clock::now();
     if (best.at > now) {
       // Sleep in short steps so a signal's quit flag ends the loop promptly.
-      std::this_thread::sleep_for(std::min<Clock::duration>(best.at - now, std::chrono::milliseconds(20)));
+      std::this_thread::sleep_for(
+          std::min<Clock::duration>(best.at - now, std::chrono::milliseconds(20)));
       continue;
     }
     const auto period = std::chrono::milliseconds(next->Interval());

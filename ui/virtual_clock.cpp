@@ -11,7 +11,9 @@ void VirtualClock::Schedule(Timer& timer) {
   m_due[&timer] = Due{m_now + timer.Interval(), m_order++};
 }
 
-void VirtualClock::Cancel(Timer& timer) { m_due.erase(&timer); }
+void VirtualClock::Cancel(Timer& timer) {
+  m_due.erase(&timer);
+}
 
 void VirtualClock::Advance(std::uint32_t ms) {
   const std::uint64_t target = m_now + ms;

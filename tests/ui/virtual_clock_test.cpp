@@ -19,8 +19,7 @@ TEST(VirtualClock, FiresDueTicksInTimeOrder) {
   fast.OnTimer = [&] { log.push_back("f" + std::to_string(clock.Now())); };
   slow.OnTimer = [&] { log.push_back("s" + std::to_string(clock.Now())); };
   clock.Advance(250);
-  EXPECT_EQ(log, (std::vector<std::string>{"f50", "f100", "s120", "f150", "f200", "s240",
-                                           "f250"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"f50", "f100", "s120", "f150", "f200", "s240", "f250"}));
   EXPECT_EQ(clock.Now(), 250u);
 }
 

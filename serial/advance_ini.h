@@ -1,0 +1,44 @@
+// "Advance.ini": the three lines (port, baud rate, data bits) that outlive the
+// program, read at start-up and written at closing.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace serial {
+
+// What the file says, line by line, before it is applied to the driver.
+struct AdvanceIni {
+  std::optional<int> port;                 // 1..16 only
+  std::optional<std::uint32_t> baud_rate;  // the second line as a decimal integer
+  std::optional<int> data_bits;            // 5..8 only
+  // The conversion message when the second line holds no integer
+  // ("'%s' is not a valid integer value"); empty otherwise.
+  std::string error;
+};
+
+// Reads the file in `dir` under the name "Advance.ini" in any letter case. Nothing
+// when it does not exist or cannot be opened. Reads three lines at most, and only
+// the first few hundred bytes of each.
+std::optional<AdvanceIni> ReadAdvanceIni(const std::string& dir);
+
+// Parses the three lines as read from the file.
+AdvanceIni ParseAdvanceIni(const std::string& line1, const std::string& line2,
+                           const std::string& line3);
+
+// The three lines as written, without their line ends.
+struct AdvanceIniLines {
+  std::string port;
+  std::string baud_rate;
+  std::string data_bits;
+};
+AdvanceIniLines FormatAdvanceIni(const std::string& port_name, std::uint32_t baud_rate_value,
+                                 int data_bits);
+
+// Writes the file in `dir`, replacing the existing one whatever its letter case
+// (else creating "Advance.INI"). The new content goes to a temporary file first and
+// is renamed over the old, so a failure never leaves a truncated file. False on failure.
+bool WriteAdvanceIni(const std::string& dir, const AdvanceIniLines& lines);
+
+}  // namespace serial
