@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  xvfb xauth fonts-dseg
+  xvfb xauth fonts-dseg imagemagick xdotool
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
 )
 
