@@ -1,0 +1,40 @@
+// The two gauges of the gauge panel (RPM dial on Image3, advance sector on Image2)
+// and the curve trace on Image1, drawn from the gauge inputs and the curves.
+#pragma once
+
+#include "live/option_state.h"
+#include "map/curve_model.h"
+#include "serial/link_state.h"
+#include "ui/control.h"
+#include "ui/variant.h"
+
+namespace live {
+
+class Gauges {
+ public:
+  Gauges(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model, LiveState& live,
+         const serial::LinkState& link);
+
+  // Window creation: gauge images in the button-face colour with a bare face on
+  // the advance gauge, the chart black with its gray dotted pen.
+  void PrepareSurfaces();
+  // RPM dial from model.RpmPeriod; a period of 0 or 255 keeps the needle where it is.
+  void RPM();
+  // Advance sector from model.GaugeAdvance, and its degrees in Label28.
+  void Adv();
+  // The current curve: the controller's copy under the working copy; with a PLX
+  // controller the working curve turns red from the selected point on.
+  void DrawTrace();
+
+ private:
+  void DrawFace(ui::Canvas& canvas);
+  void DrawHubRings(ui::Canvas& canvas, ui::Point centre, int from, int to);
+
+  ui::Variant m_variant;
+  ui::ControlSet& m_controls;
+  map::CurveModel& m_model;
+  LiveState& m_live;
+  const serial::LinkState& m_link;
+};
+
+}  // namespace live
