@@ -1,0 +1,22 @@
+// The two sets of command buttons that several handlers enable and disable together.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace shell {
+
+// RDBut, SDBut, Button3, Button6, btnAdvSet: the commands that need an identified
+// controller.
+const std::vector<std::string>& DeviceCommandButtons();
+
+// RDBut, SDBut, V5But, btnPN, Button6, btnAdvSet: the commands that would disturb a
+// running live data stream.
+const std::vector<std::string>& LiveDataLockedButtons();
+
+// Enables or disables every button of the set.
+void SetButtons(ui::ControlSet& controls, const std::vector<std::string>& set, bool enabled);
+
+}  // namespace shell
