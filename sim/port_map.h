@@ -1,0 +1,48 @@
+// The per-user port map that makes "\\.\COMn" open a device on POSIX: a symbolic link
+// comN in ${XDG_CONFIG_HOME:-$HOME/.config}/palunor/dosdevices/. PortMapLink points
+// one such link at the emulator's device while it lives, then puts back what was there.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+// The map's folder; empty when neither XDG_CONFIG_HOME nor HOME is set.
+std::filesystem::path PortMapDir();
+
+// "COM1".."COM16" in any letter case gives 1..16.
+std::optional<int> ComPortNumber(std::string_view name);
+
+class PortMapLink {
+ public:
+  // Links comN in `dir` (created if missing) at `target`. A link already there is
+  // remembered and put back later; anything else there is left alone and refused.
+  PortMapLink(std::filesystem::path dir, int port, std::filesystem::path target);
+  ~PortMapLink() { Restore(); }
+  PortMapLink(const PortMapLink&) = delete;
+  PortMapLink& operator=(const PortMapLink&) = delete;
+
+  bool Linked() const { return m_linked; }
+  // Why the link could not be made.
+  const std::string& Error() const { return m_error; }
+  const std::filesystem::path& Path() const { return m_link; }
+
+  // Puts back the link that was there before, or removes ours. A link that someone
+  // else has changed meanwhile is left as it is.
+  void Restore();
+
+ private:
+  // Makes `link` point at `target` in one step, replacing what is there.
+  bool PointAt(const std::filesystem::path& target);
+
+  std::filesystem::path m_link;
+  std::filesystem::path m_target;
+  std::optional<std::filesystem::path> m_previous;
+  bool m_linked = false;
+  std::string m_error;
+};
+
+}  // namespace sim
