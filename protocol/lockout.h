@@ -1,0 +1,38 @@
+// The command lockout: Timer1 and its tick count BusyTicks keep every command of the
+// program from being sent until about 600 ms after the previous one.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/control.h"
+#include "ui/event_loop.h"
+
+namespace protocol {
+
+// A view of the lockout state that the form owns; several subsystems hold one.
+class Lockout {
+ public:
+  Lockout(ui::ControlSet& controls, ui::Timer& timer1, std::uint8_t& busy_ticks)
+      : m_controls(controls), m_timer1(timer1), m_busy_ticks(busy_ticks) {}
+
+  // A command sent less than about 600 ms ago: a new one is refused.
+  bool Running() const { return m_timer1.Enabled(); }
+  // Restarts the count of six ticks without starting the timer; a refused click of
+  // some commands does this.
+  void ResetCount() { m_busy_ticks = 0; }
+  // BusyTicks 0 and Timer1 on: the lockout runs from now.
+  void Start();
+
+  // Each 100 ms tick counts; the sixth ends the lockout.
+  void Timer1Timer();
+
+  static constexpr std::uint32_t kIntervalMs = 100;
+  static constexpr std::uint8_t kTicks = 5;  // the lockout ends when BusyTicks exceeds this
+
+ private:
+  ui::ControlSet& m_controls;
+  ui::Timer& m_timer1;
+  std::uint8_t& m_busy_ticks;
+};
+
+}  // namespace protocol
