@@ -12,6 +12,18 @@
 #include "ui/event_loop.h"
 #include "ui/variant.h"
 
+namespace serial {
+class TCommPortDriver;
+struct LinkState;
+}  // namespace serial
+namespace map {
+struct CurveModel;
+}
+namespace live {
+struct OptionState;
+struct LiveState;
+}  // namespace live
+
 namespace shell {
 
 class TForm1 {
@@ -44,8 +56,28 @@ class TForm1 {
   void KeyDown(int& key);
   void KeyPress(int& key);
 
+  // The driver, timers and program-wide state, for the front end and for tests.
+  serial::TCommPortDriver& CPDrv();
+  ui::Timer& Timer1();
+  ui::Timer& Timer3();
+  map::CurveModel& Model();
+  serial::LinkState& Link();
+  live::OptionState& Options();
+  live::LiveState& Live();
+
  private:
   struct Parts;
+
+  void BindEvents();
+  void FormActivate();
+  void FormKeyDown(int& key);
+  void FormKeyPress(int& key);
+  void OpenButKeyDown(int& key);
+  void OpenButKeyPress(int& key);
+  void Button4Click();
+  void imgStatusClick();
+  void HelpMissing();
+  std::string ApplicationTitle() const;
 
   ui::Variant m_variant;
   Platform& m_platform;
