@@ -5,9 +5,13 @@
 
 #include "live/gauges.h"
 #include "live/option_state.h"
+#include "live/options_panel.h"
 #include "map/axis.h"
 #include "map/curve_editor.h"
 #include "map/curve_model.h"
+#include "protocol/dispatcher.h"
+#include "protocol/lockout.h"
+#include "protocol/transfers.h"
 #include "serial/advance_ini.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
@@ -45,7 +49,15 @@ struct TForm1::Parts {
         gauges(variant, controls, model, live, link),
         editor(variant, controls, model, gauges),
         supervision(variant, controls, CPDrv, link, Timer1, BusyTicks, options, platform.dialogs,
-                    set_caption) {}
+                    set_caption),
+        lockout(controls, Timer1, BusyTicks),
+        panel(controls, options, lockout, CPDrv, Timer3, supervision, platform.dialogs),
+        dispatcher(variant,
+                   {controls, model, link, live, options, CPDrv, Timer3, supervision, editor,
+                    gauges, panel},
+                   set_caption),
+        transfers(variant, {controls, model, link, options, lockout, CPDrv, Timer3, supervision,
+                            dispatcher}) {}
 
   serial::TCommPortDriver CPDrv;
   ui::Timer Timer1;
@@ -60,6 +72,10 @@ struct TForm1::Parts {
   live::Gauges gauges;
   map::CurveEditor editor;
   serial::Supervision supervision;
+  protocol::Lockout lockout;
+  live::OptionsPanel panel;
+  protocol::ReceiveDispatcher dispatcher;
+  protocol::Transfers transfers;
 
   std::string help_file;
 };
@@ -93,6 +109,22 @@ void TForm1::BindEvents() {
   c["SpeedButton4"].OnClick = [&p] { p.editor.SpeedButton4Click(); };
   c["VerBut"].OnClick = [&p] { p.supervision.VerButClick(); };
   p.Timer3.OnTimer = [&p] { p.supervision.Timer3Timer(); };
+  p.Timer1.OnTimer = [&p] { p.lockout.Timer1Timer(); };
+  p.CPDrv.OnReceiveData = [&p](serial::TCommPortDriver& sender, const std::uint8_t* data,
+                               std::uint32_t size) {
+    p.dispatcher.CPDrvReceiveData(sender, data, size);
+  };
+  c["RDBut"].OnClick = [&p] { p.transfers.RDButClick(); };
+  c["SDBut"].OnClick = [&p] { p.transfers.SDButClick(); };
+  c["Button6"].OnClick = [&p] { p.transfers.Button6Click(); };
+  c["V5But"].OnClick = [&p] { p.panel.V5ButClick(); };
+  c["btnPN"].OnClick = [&p] { p.panel.btnPNClick(); };
+  c["btnSetTime"].OnClick = [&p] { p.panel.btnSetTimeClick(); };
+  c["btnSVref"].OnClick = [&p] { p.panel.btnSVrefClick(); };
+  c["chTen"].OnClick = [&p] { p.panel.chTenClick(); };
+  c["btnAdvSet"].OnClick = [&p] { p.panel.btnAdvSetClick(); };
+  c["UpDown3"].OnClick = [&p] { p.panel.UpDown3Click(); };
+  c["UpDown4"].OnClick = [&p] { p.panel.UpDown4Click(); };
   for (const char* name : kKeySwallowingButtons) {
     c[name].OnKeyDown = [this](int& key) { OpenButKeyDown(key); };
     c[name].OnKeyPress = [this](int& key) { OpenButKeyPress(key); };
