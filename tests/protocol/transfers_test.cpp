@@ -131,6 +131,8 @@ TEST(ReadSequence, ReadWhileCurveTwoIsShownAsksBothCurvesAndShowsCurveTwoAgain) 
   bench.clock.Advance(100);
   bench.Receive(CurveReplyOf(Ramp(3)));
   EXPECT_EQ(bench.TakeWritten(), "RD2");
+  // The second request is part of the Read: no lockout test, no restart of the count.
+  EXPECT_EQ(bench.BusyTicks, 1);
   EXPECT_EQ(bench.model.CurrentCurve, 2);
   EXPECT_EQ(bench.model.GaugeAdvance, Ramp(3)[0]);
   bench.clock.Advance(100);
