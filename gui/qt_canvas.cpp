@@ -1,0 +1,124 @@
+#include "gui/qt_canvas.h"
+
+#include <QPainter>
+#include <cstdlib>
+
+namespace gui {
+
+namespace {
+
+// A dotted cosmetic pen draws three pixels and skips three.
+constexpr int kDotRun = 3;
+
+QPen WidePen(const ui::Pen& pen) {
+  return QPen(ToQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+}  // namespace
+
+QColor ToQColor(ui::Color color) {
+  return QColor(color.r, color.g, color.b);
+}
+
+QtCanvas::QtCanvas(int width, int height) : m_image(width, height, QImage::Format_RGB32) {
+  m_image.fill(Qt::white);
+}
+
+void QtCanvas::Plot(int x, int y, const QColor& color) {
+  if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height()) return;
+  m_image.setPixel(x, y, color.rgb());
+}
+
+void QtCanvas::ThinLine(int x1, int y1, int x2, int y2, int& step) {
+  const QColor color = ToQColor(pen.color);
+  const bool dotted = pen.style == ui::PenStyle::Dot;
+  const int dx = std::abs(x2 - x1);
+  const int dy = -std::abs(y2 - y1);
+  const int sx = x1 < x2 ? 1 : -1;
+  const int sy = y1 < y2 ? 1 : -1;
+  int error = dx + dy;
+  int x = x1;
+  int y = y1;
+  while (x != x2 || y != y2) {
+    if (!dotted || (step / kDotRun) % 2 == 0) Plot(x, y, color);
+    ++step;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
+
+void QtCanvas::FillRect(int x1, int y1, int x2, int y2) {
+  QPainter painter(&m_image);
+  painter.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(brush.color));
+}
+
+void QtCanvas::Shape(bool ellipse, int x1, int y1, int x2, int y2) {
+  QPainter painter(&m_image);
+  painter.setBrush(ToQColor(brush.color));
+  if (pen.width > 1) {
+    painter.setPen(WidePen(pen));
+  } else {
+    painter.setPen(QPen(ToQColor(pen.color), 0));
+  }
+  // A 1 px outline of QRect(x, y, w, h) covers w + 1 by h + 1 pixels; the shape must
+  // stop short of x2 and y2.
+  const QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+  if (ellipse) {
+    painter.drawEllipse(box);
+  } else {
+    painter.drawRect(box);
+  }
+}
+
+void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  Shape(true, x1, y1, x2, y2);
+}
+
+void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Shape(false, x1, y1, x2, y2);
+}
+
+void QtCanvas::Line(int x1, int y1, int x2, int y2) {
+  if (pen.width > 1) {
+    QPainter painter(&m_image);
+    painter.setPen(WidePen(pen));
+    painter.drawLine(x1, y1, x2, y2);
+    return;
+  }
+  int step = 0;
+  ThinLine(x1, y1, x2, y2, step);
+}
+
+void QtCanvas::Polyline(const std::vector<ui::Point>& points) {
+  if (points.size() < 2) return;
+  if (pen.width > 1) {
+    QPolygon polygon;
+    for (const ui::Point& p : points) polygon << QPoint(p.x, p.y);
+    QPainter painter(&m_image);
+    painter.setPen(WidePen(pen));
+    painter.drawPolyline(polygon);
+    return;
+  }
+  int step = 0;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    ThinLine(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, step);
+  }
+}
+
+void QtCanvas::Changed() {
+  m_drawn = true;
+  if (OnChanged) OnChanged();
+}
+
+std::unique_ptr<ui::Canvas> QtCanvasFactory::Make(int width, int height) {
+  return std::make_unique<QtCanvas>(width, height);
+}
+
+}  // namespace gui

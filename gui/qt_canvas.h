@@ -1,0 +1,54 @@
+// The drawing surface of an image control on Qt: a QImage drawn with QPainter, with
+// the pixel rules of the platform the design was drawn on (right and bottom edges
+// excluded, 1 px lines without their last pixel, dotted 1 px pens).
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <functional>
+#include <memory>
+
+#include "ui/canvas.h"
+#include "ui/control.h"
+
+namespace gui {
+
+class QtCanvas : public ui::Canvas {
+ public:
+  QtCanvas(int width, int height);
+
+  int Width() const override { return m_image.width(); }
+  int Height() const override { return m_image.height(); }
+  void FillRect(int x1, int y1, int x2, int y2) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Line(int x1, int y1, int x2, int y2) override;
+  void Polyline(const std::vector<ui::Point>& points) override;
+  void Changed() override;
+
+  const QImage& Image() const { return m_image; }
+  // An image nobody has drawn on yet shows its parent through it, as an empty picture
+  // does.
+  bool Drawn() const { return m_drawn; }
+  // The view showing this canvas repaints from here.
+  std::function<void()> OnChanged;
+
+ private:
+  // A 1 px line from (x1, y1) up to, not including, (x2, y2); `step` carries the
+  // position in the dot pattern along a polyline.
+  void ThinLine(int x1, int y1, int x2, int y2, int& step);
+  void Plot(int x, int y, const QColor& color);
+  void Shape(bool ellipse, int x1, int y1, int x2, int y2);
+
+  QImage m_image;
+  bool m_drawn = false;
+};
+
+class QtCanvasFactory : public ui::CanvasFactory {
+ public:
+  std::unique_ptr<ui::Canvas> Make(int width, int height) override;
+};
+
+QColor ToQColor(ui::Color color);
+
+}  // namespace gui

@@ -1,0 +1,108 @@
+#include "gui/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace gui {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(ui::DialogIcon icon) {
+  switch (icon) {
+    case ui::DialogIcon::Error:
+      return QMessageBox::Critical;
+    case ui::DialogIcon::Warning:
+      return QMessageBox::Warning;
+    case ui::DialogIcon::Question:
+      return QMessageBox::Question;
+    case ui::DialogIcon::Information:
+      return QMessageBox::Information;
+    case ui::DialogIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+ui::DialogResult Ask(QWidget* parent, const QString& text, const QString& title,
+                     ui::DialogIcon icon, ui::DialogButtons buttons) {
+  QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parent);
+  if (buttons == ui::DialogButtons::OkCancel) {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  box.setDefaultButton(QMessageBox::Ok);
+  // Closing the box with the title bar or Escape is a Cancel, never an OK.
+  const int answer = box.exec();
+  return answer == QMessageBox::Ok ? ui::DialogResult::Ok : ui::DialogResult::Cancel;
+}
+
+}  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1].trimmed();
+    if (patterns.isEmpty()) continue;
+    patterns.replace(';', ' ');
+    filters << parts[i].trimmed() + " (" + patterns + ")";
+  }
+  return filters.join(";;");
+}
+
+QString MessageDlgTitle(ui::DialogIcon type) {
+  switch (type) {
+    case ui::DialogIcon::Warning:
+      return "Warning";
+    case ui::DialogIcon::Error:
+      return "Error";
+    case ui::DialogIcon::Information:
+      return "Information";
+    case ui::DialogIcon::Question:
+      return "Confirm";
+    case ui::DialogIcon::None:
+      break;
+  }
+  return QString();
+}
+
+ui::DialogResult QtDialogs::MessageBox(const std::string& text, const std::string& title,
+                                       ui::DialogIcon icon, ui::DialogButtons buttons) {
+  return Ask(m_parent, QString::fromStdString(text), QString::fromStdString(title), icon, buttons);
+}
+
+ui::DialogResult QtDialogs::MessageDlg(const std::string& text, ui::DialogIcon type,
+                                       ui::DialogButtons buttons) {
+  return Ask(m_parent, QString::fromStdString(text), MessageDlgTitle(type), type, buttons);
+}
+
+std::optional<std::string> QtDialogs::FileDialog(const ui::FileDialogRequest& request, bool save) {
+  QFileDialog dialog(m_parent, QString::fromStdString(request.title));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const QString filter = QtFileFilter(request.filter);
+  if (!filter.isEmpty()) dialog.setNameFilters(filter.split(";;"));
+  if (!request.default_extension.empty()) {
+    dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
+  }
+  if (!request.initial_dir.empty()) {
+    dialog.setDirectory(QString::fromStdString(request.initial_dir));
+  }
+  if (!request.file_name.empty()) dialog.selectFile(QString::fromStdString(request.file_name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const ui::FileDialogRequest& request) {
+  return FileDialog(request, false);
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const ui::FileDialogRequest& request) {
+  return FileDialog(request, true);
+}
+
+}  // namespace gui
