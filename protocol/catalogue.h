@@ -28,21 +28,21 @@ std::uint8_t DecodePoint(std::uint8_t byte);
 std::string VersionText(int tenths);
 
 // Commands. Texts hold raw bytes; nothing is appended.
-std::string VersionRequest();                                // "VER"
-std::string ReadCurve(int curve);                            // "RD1", "RD2"
-std::string ReadPlx();                                       // "RD"
+std::string VersionRequest();                                 // "VER"
+std::string ReadCurve(int curve);                             // "RD1", "RD2"
+std::string ReadPlx();                                        // "RD"
 std::string SendCurve(int curve, const CurvePoints& points);  // "SD" n + 26 point bytes
-std::string SendPointCode(std::uint8_t code);                // "SD" + code
-std::string RecordEeprom(int curve);                         // "EW" n
-std::string LiveOn();                                        // "LON"
-std::string LiveOff();                                       // "LOF"
-std::string Output12V();                                     // "O12"
-std::string Output5V();                                      // "O05"
-std::string InputNegative();                                 // "INF"
-std::string InputPositive();                                 // "IPF"
-std::string SetBypassTime(int step);                         // "TT" + low byte of step
-std::string BypassOff();                                     // "TTS"
-std::string SetVref(int step);                               // "PR" + low byte of step
+std::string SendPointCode(std::uint8_t code);                 // "SD" + code
+std::string RecordEeprom(int curve);                          // "EW" n
+std::string LiveOn();                                         // "LON"
+std::string LiveOff();                                        // "LOF"
+std::string Output12V();                                      // "O12"
+std::string Output5V();                                       // "O05"
+std::string InputNegative();                                  // "INF"
+std::string InputPositive();                                  // "IPF"
+std::string SetBypassTime(int step);                          // "TT" + low byte of step
+std::string BypassOff();                                      // "TTS"
+std::string SetVref(int step);                                // "PR" + low byte of step
 
 // The controller's option status at the end of a curve reply.
 struct OptionStatus {
@@ -55,7 +55,7 @@ struct OptionStatus {
 // 34 bytes: "SD", one unexamined byte, 26 point bytes, then "A" and the option status.
 struct CurveReply {
   std::uint8_t byte3 = 0;
-  CurvePoints points{};  // decoded point values
+  CurvePoints points{};                 // decoded point values
   std::optional<OptionStatus> options;  // present when byte 30 is "A"
 
   // Nothing unless the text is at least 34 bytes long and begins with "SD".

@@ -86,8 +86,7 @@ class PortBackend {
   // Reads at most `count` bytes without waiting longer than the read time-outs.
   virtual bool ReadFile(std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read) = 0;
   // Writes at most `count` bytes, bounded by the write time-out.
-  virtual bool WriteFile(const std::uint8_t* data, std::uint32_t count,
-                         std::uint32_t& written) = 0;
+  virtual bool WriteFile(const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) = 0;
   virtual bool GetCommModemStatus(std::uint32_t& bits) = 0;
 };
 
