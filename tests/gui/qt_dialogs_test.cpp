@@ -1,0 +1,30 @@
+// Guards what the Qt dialogs make of the core's requests: the file filter text and
+// the titles of message dialogs.
+#include <gtest/gtest.h>
+
+#include "gui/qt_dialogs.h"
+
+namespace {
+
+TEST(QtFileFilter, PairsOfDescriptionAndPatternBecomeQtFilters) {
+  EXPECT_EQ(gui::QtFileFilter("Map files|*.IJJ|All Files|*.*"),
+            "Map files (*.IJJ);;All Files (*.*)");
+}
+
+TEST(QtFileFilter, SeveralPatternsOfOneFilterAreKept) {
+  EXPECT_EQ(gui::QtFileFilter("Maps|*.IJJ;*.BAK"), "Maps (*.IJJ *.BAK)");
+}
+
+TEST(QtFileFilter, ADescriptionWithoutPatternIsDropped) {
+  EXPECT_EQ(gui::QtFileFilter("Map files|*.IJJ|Orphan"), "Map files (*.IJJ)");
+  EXPECT_EQ(gui::QtFileFilter(""), "");
+}
+
+TEST(MessageDlgTitle, NamesTheTypeOfTheDialog) {
+  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Warning), "Warning");
+  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Error), "Error");
+  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Information), "Information");
+  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Question), "Confirm");
+}
+
+}  // namespace
