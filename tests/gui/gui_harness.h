@@ -14,13 +14,14 @@
 
 namespace gui_test {
 
-// The one application object of the test program.
+// The one application object of the test program. It lives until the process ends:
+// destroying it among the other statics at exit would outlive parts of Qt it uses.
 inline QApplication& App() {
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct GuiForm {
