@@ -91,16 +91,16 @@ QIcon GlyphIcon(ui::Picture picture) {
   return glyph.isNull() ? QIcon() : QIcon(QPixmap::fromImage(glyph));
 }
 
-QFrame* MakeFrame(const ui::ControlSpec& spec, QWidget* parent) {
+QFrame* MakeFrame(const ui::ControlSpec& design, QWidget* parent) {
   auto* frame = new QFrame(parent);
-  if (spec.bevel == ui::BevelStyle::None) {
+  if (design.bevel == ui::BevelStyle::None) {
     frame->setFrameShape(QFrame::NoFrame);
   } else {
     frame->setFrameShape(QFrame::Panel);
-    frame->setFrameShadow(spec.bevel == ui::BevelStyle::Raised ? QFrame::Raised : QFrame::Sunken);
+    frame->setFrameShadow(design.bevel == ui::BevelStyle::Raised ? QFrame::Raised : QFrame::Sunken);
     frame->setLineWidth(1);
   }
-  if (spec.kind == ui::ControlKind::Panel) SetBackground(*frame, spec.color);
+  if (design.kind == ui::ControlKind::Panel) SetBackground(*frame, design.color);
   return frame;
 }
 
@@ -146,13 +146,13 @@ QFont ToQFont(const ui::Font& font) {
 }
 
 LabelView::LabelView(ui::Control& control, QWidget* parent) : QLabel(parent), m_control(control) {
-  const ui::ControlSpec& spec = control.Design();
+  const ui::ControlSpec& design = control.Design();
   setTextFormat(Qt::PlainText);
-  setAlignment(ToAlignment(spec.align));
-  setWordWrap(spec.word_wrap);
+  setAlignment(ToAlignment(design.align));
+  setWordWrap(design.word_wrap);
   // Hovering over a marker selects its point, so moves count without a button held.
   setMouseTracking(true);
-  if (!spec.transparent) SetBackground(*this, spec.color);
+  if (!design.transparent) SetBackground(*this, design.color);
 }
 
 void LabelView::mousePressEvent(QMouseEvent* event) {
@@ -211,14 +211,14 @@ namespace {
 // text is aligned to stays where the design has it.
 void PlaceWidget(ui::Control& control, QWidget& widget) {
   QRect place(control.Left(), control.Top(), control.Width(), control.Height());
-  const ui::ControlSpec& spec = control.Design();
-  if (spec.kind == ui::ControlKind::Label && !spec.word_wrap) {
+  const ui::ControlSpec& design = control.Design();
+  if (design.kind == ui::ControlKind::Label && !design.word_wrap) {
     const int needed =
         widget.fontMetrics().horizontalAdvance(QString::fromStdString(control.Caption())) + 1;
     const int extra = needed - place.width();
     if (extra > 0) {
-      if (spec.align == ui::Align::Right) place.setLeft(place.left() - extra);
-      if (spec.align == ui::Align::Center) place.setLeft(place.left() - extra / 2);
+      if (design.align == ui::Align::Right) place.setLeft(place.left() - extra);
+      if (design.align == ui::Align::Center) place.setLeft(place.left() - extra / 2);
       place.setWidth(needed);
     }
   }
@@ -228,12 +228,12 @@ void PlaceWidget(ui::Control& control, QWidget& widget) {
 }  // namespace
 
 QWidget* MakeControlWidget(ui::Control& control, QWidget* parent) {
-  const ui::ControlSpec& spec = control.Design();
+  const ui::ControlSpec& design = control.Design();
   QWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (design.kind) {
     case ui::ControlKind::Panel:
     case ui::ControlKind::Bevel:
-      widget = MakeFrame(spec, parent);
+      widget = MakeFrame(design, parent);
       break;
     case ui::ControlKind::Button:
     case ui::ControlKind::BitButton: {
@@ -264,9 +264,9 @@ QWidget* MakeControlWidget(ui::Control& control, QWidget* parent) {
       widget = MakeUpDown(control, parent);
       break;
   }
-  widget->setObjectName(QString::fromStdString(spec.name));
-  widget->setCursor(ToCursor(spec.cursor));
-  if (!spec.hint.empty()) widget->setToolTip(QString::fromStdString(spec.hint));
+  widget->setObjectName(QString::fromStdString(design.name));
+  widget->setCursor(ToCursor(design.cursor));
+  if (!design.hint.empty()) widget->setToolTip(QString::fromStdString(design.hint));
   for (ui::Property property :
        {ui::Property::Font, ui::Property::Caption, ui::Property::Bounds, ui::Property::Enabled,
         ui::Property::Checked, ui::Property::Picture, ui::Property::Visible}) {

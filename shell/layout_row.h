@@ -13,93 +13,93 @@ namespace shell {
 class Row {
  public:
   Row(std::string name, ui::ControlKind kind, ui::Rect bounds, std::string parent = {}) {
-    m_spec.name = std::move(name);
-    m_spec.kind = kind;
-    m_spec.bounds = bounds;
-    m_spec.parent = std::move(parent);
+    m_design.name = std::move(name);
+    m_design.kind = kind;
+    m_design.bounds = bounds;
+    m_design.parent = std::move(parent);
   }
 
   Row& Caption(std::string caption) {
-    m_spec.caption = std::move(caption);
+    m_design.caption = std::move(caption);
     return *this;
   }
   Row& Bold() {
-    m_spec.font.bold = true;
+    m_design.font.bold = true;
     return *this;
   }
   Row& Italic() {
-    m_spec.font.italic = true;
+    m_design.font.italic = true;
     return *this;
   }
   Row& FontHeight(int height) {
-    m_spec.font.height = height;
+    m_design.font.height = height;
     return *this;
   }
   Row& FontColor(ui::Color color) {
-    m_spec.font.color = color;
+    m_design.font.color = color;
     return *this;
   }
   Row& FontFamily(std::string family) {
-    m_spec.font.family = std::move(family);
+    m_design.font.family = std::move(family);
     return *this;
   }
   Row& Background(ui::Color color) {
-    m_spec.color = color;
+    m_design.color = color;
     return *this;
   }
   Row& Transparent() {
-    m_spec.transparent = true;
+    m_design.transparent = true;
     return *this;
   }
   Row& Align(ui::Align align) {
-    m_spec.align = align;
+    m_design.align = align;
     return *this;
   }
   Row& WordWrap() {
-    m_spec.word_wrap = true;
+    m_design.word_wrap = true;
     return *this;
   }
   Row& Hidden() {
-    m_spec.visible = false;
+    m_design.visible = false;
     return *this;
   }
   Row& Picture(ui::Picture picture) {
-    m_spec.picture = picture;
+    m_design.picture = picture;
     return *this;
   }
   Row& Cursor(ui::Cursor cursor) {
-    m_spec.cursor = cursor;
+    m_design.cursor = cursor;
     return *this;
   }
   Row& Hint(std::string hint) {
-    m_spec.hint = std::move(hint);
+    m_design.hint = std::move(hint);
     return *this;
   }
   Row& Bevel(ui::BevelStyle bevel) {
-    m_spec.bevel = bevel;
+    m_design.bevel = bevel;
     return *this;
   }
   Row& Range(int min, int max, int position) {
-    m_spec.min = min;
-    m_spec.max = max;
-    m_spec.position = position;
+    m_design.min = min;
+    m_design.max = max;
+    m_design.position = position;
     return *this;
   }
   Row& Checked() {
-    m_spec.checked = true;
+    m_design.checked = true;
     return *this;
   }
 
-  const ui::ControlSpec& Spec() const { return m_spec; }
+  const ui::ControlSpec& Built() const { return m_design; }
 
  private:
-  ui::ControlSpec m_spec;
+  ui::ControlSpec m_design;
 };
 
 using Rows = std::vector<ui::ControlSpec>;
 
 inline void Add(Rows& rows, const Row& row) {
-  rows.push_back(row.Spec());
+  rows.push_back(row.Built());
 }
 
 }  // namespace shell

@@ -6,18 +6,18 @@
 
 namespace ui {
 
-Control::Control(ControlSet& owner, const ControlSpec& spec, Control* parent)
+Control::Control(ControlSet& owner, const ControlSpec& design, Control* parent)
     : m_owner(owner),
-      m_spec(spec),
+      m_design(design),
       m_parent(parent),
-      m_caption(spec.caption),
-      m_visible(spec.visible),
-      m_enabled(spec.enabled),
-      m_bounds(spec.bounds),
-      m_font(spec.font),
-      m_checked(spec.checked),
-      m_position(std::clamp(spec.position, spec.min, spec.max)),
-      m_picture(spec.picture) {}
+      m_caption(design.caption),
+      m_visible(design.visible),
+      m_enabled(design.enabled),
+      m_bounds(design.bounds),
+      m_font(design.font),
+      m_checked(design.checked),
+      m_position(std::clamp(design.position, design.min, design.max)),
+      m_picture(design.picture) {}
 
 void Control::Notify(Property property) {
   m_owner.Changed(*this, property);
@@ -78,7 +78,7 @@ void Control::SetChecked(bool checked) {
 }
 
 void Control::SetPosition(int position) {
-  position = std::clamp(position, m_spec.min, m_spec.max);
+  position = std::clamp(position, m_design.min, m_design.max);
   if (position == m_position) return;
   m_position = position;
   Notify(Property::Position);
@@ -95,15 +95,15 @@ bool Control::Focused() const {
 }
 
 void Control::SetFocus() {
-  const bool focusable = m_spec.kind == ControlKind::Button ||
-                         m_spec.kind == ControlKind::BitButton ||
-                         m_spec.kind == ControlKind::CheckBox;
+  const bool focusable = m_design.kind == ControlKind::Button ||
+                         m_design.kind == ControlKind::BitButton ||
+                         m_design.kind == ControlKind::CheckBox;
   if (focusable && Active()) m_owner.SetFocus(this);
 }
 
 void Control::Click() {
   if (!Active()) return;
-  if (m_spec.kind == ControlKind::CheckBox) {
+  if (m_design.kind == ControlKind::CheckBox) {
     SetChecked(!m_checked);
     return;
   }
@@ -111,7 +111,7 @@ void Control::Click() {
 }
 
 void Control::UpDownClick(bool up) {
-  if (!Active() || m_spec.kind != ControlKind::UpDown) return;
+  if (!Active() || m_design.kind != ControlKind::UpDown) return;
   SetPosition(m_position + (up ? 1 : -1));
   if (OnClick) OnClick();
 }
@@ -129,22 +129,22 @@ void Control::MouseUp(MouseButton button, int x, int y) {
 }
 
 ControlSet::ControlSet(const std::vector<ControlSpec>& layout, CanvasFactory& canvases) {
-  for (const ControlSpec& spec : layout) {
+  for (const ControlSpec& design : layout) {
     Control* parent = nullptr;
-    if (!spec.parent.empty()) {
-      parent = Find(spec.parent);
+    if (!design.parent.empty()) {
+      parent = Find(design.parent);
       if (parent == nullptr) {
-        std::fprintf(stderr, "layout: %s names unknown parent %s\n", spec.name.c_str(),
-                     spec.parent.c_str());
+        std::fprintf(stderr, "layout: %s names unknown parent %s\n", design.name.c_str(),
+                     design.parent.c_str());
         std::abort();
       }
     }
-    auto control = std::make_unique<Control>(*this, spec, parent);
-    if (spec.kind == ControlKind::Image) {
-      control->SetCanvas(canvases.Make(spec.bounds.width, spec.bounds.height));
+    auto control = std::make_unique<Control>(*this, design, parent);
+    if (design.kind == ControlKind::Image) {
+      control->SetCanvas(canvases.Make(design.bounds.width, design.bounds.height));
     }
     m_order.push_back(control.get());
-    m_controls[spec.name] = std::move(control);
+    m_controls[design.name] = std::move(control);
   }
 }
 

@@ -85,14 +85,14 @@ class ControlSet;
 
 class Control {
  public:
-  Control(ControlSet& owner, const ControlSpec& spec, Control* parent);
+  Control(ControlSet& owner, const ControlSpec& design, Control* parent);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  const std::string& Name() const { return m_spec.name; }
-  ControlKind Kind() const { return m_spec.kind; }
+  const std::string& Name() const { return m_design.name; }
+  ControlKind Kind() const { return m_design.kind; }
   Control* Parent() const { return m_parent; }
-  const ControlSpec& Design() const { return m_spec; }
+  const ControlSpec& Design() const { return m_design; }
 
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);
@@ -126,8 +126,8 @@ class Control {
   // An up-down's position, kept within its range (no wrap-around).
   int Position() const { return m_position; }
   void SetPosition(int position);
-  int Min() const { return m_spec.min; }
-  int Max() const { return m_spec.max; }
+  int Min() const { return m_design.min; }
+  int Max() const { return m_design.max; }
 
   Picture GetPicture() const { return m_picture; }
   void SetPicture(Picture picture);
@@ -162,7 +162,7 @@ class Control {
   void Notify(Property property);
 
   ControlSet& m_owner;
-  ControlSpec m_spec;
+  ControlSpec m_design;
   Control* m_parent;
   std::string m_caption;
   bool m_visible;
