@@ -212,7 +212,9 @@ TEST_F(PosixPort, AStalledWriteReturnsShortAfterTheOutputTimeout) {
   EXPECT_GT(written, 0u);
   EXPECT_LT(written, block.size());
   EXPECT_GT(clock.Now() - start, 100u);
-  EXPECT_LT(clock.Now() - start, 200u);
+  // Every write that still took bytes moves the clock on too, and how many do depends
+  // on how the kernel fills the terminal's buffer; the wait ends soon after the last.
+  EXPECT_LT(clock.Now() - start, 1000u);
   EXPECT_TRUE(driver.IsOpen());
 }
 
