@@ -15,19 +15,24 @@ QtPlatform::QtPlatform(PortFactory make_port, std::string program_path, std::str
                  std::move(program_path),
                  std::move(work_dir)} {}
 
+Program::Program(ui::Variant variant, std::string program_path, std::string work_dir)
+    : m_platform(serial::MakeSystemPort, std::move(program_path), std::move(work_dir)),
+      m_form(variant, m_platform.Get()) {
+  m_form.FormCreate();
+  m_window = std::make_unique<MainWindow>(m_form);
+  m_platform.Dialogs().SetParent(m_window.get());
+  m_window->show();
+}
+
+Program::~Program() {
+  // The form outlives the window's widgets, which it no longer reaches once closed.
+  m_platform.Dialogs().SetParent(nullptr);
+}
+
 int RunProgram(ui::Variant variant, int argc, char** argv) {
   QApplication app(argc, argv);
-  QtPlatform platform(serial::MakeSystemPort,
-                      QCoreApplication::applicationFilePath().toStdString());
-  shell::TForm1 form(variant, platform.Get());
-  form.FormCreate();
-  MainWindow window(form);
-  platform.Dialogs().SetParent(&window);
-  window.show();
-  const int status = app.exec();
-  // The form outlives the window's widgets, which it no longer reaches once closed.
-  platform.Dialogs().SetParent(nullptr);
-  return status;
+  Program program(variant, QCoreApplication::applicationFilePath().toStdString());
+  return app.exec();
 }
 
 }  // namespace gui

@@ -11,10 +11,13 @@
 #include "gui/qt_event_loop.h"
 #include "gui/qt_help_viewer.h"
 #include "serial/port_backend.h"
+#include "shell/form.h"
 #include "shell/platform.h"
 #include "ui/variant.h"
 
 namespace gui {
+
+class MainWindow;
 
 class QtPlatform {
  public:
@@ -33,8 +36,28 @@ class QtPlatform {
   shell::Platform m_platform;
 };
 
-// The program: the Qt application, the platform, the form of the variant and its
-// window, run until the window closes.
+// One program as it runs: the platform with the system's serial ports, the form of
+// the variant after its start-up, and its window, shown. The Qt application must
+// exist before and outlive it.
+class Program {
+ public:
+  Program(ui::Variant variant, std::string program_path, std::string work_dir = ".");
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  shell::TForm1& Form() { return m_form; }
+  MainWindow& Window() { return *m_window; }
+  QtPlatform& Platform() { return m_platform; }
+
+ private:
+  QtPlatform m_platform;
+  shell::TForm1 m_form;
+  std::unique_ptr<MainWindow> m_window;
+};
+
+// The program's main: the Qt application and the Program, run until the window
+// closes.
 int RunProgram(ui::Variant variant, int argc, char** argv);
 
 }  // namespace gui

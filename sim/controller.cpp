@@ -101,6 +101,7 @@ std::string Controller::Hear(std::uint8_t byte) {
     }
     const std::string command = m_pending.substr(0, length);
     m_pending.erase(0, length);
+    ++m_commands;
     reply += Execute(command);
   }
   return reply;

@@ -65,6 +65,8 @@ class Controller {
   // Drops a command heard in part (the line went quiet or away in the middle of it).
   void ForgetPartialCommand() { m_pending.clear(); }
   std::size_t PendingBytes() const { return m_pending.size(); }
+  // How many commands have been carried out: it moves whenever the state may have.
+  std::uint64_t CommandsCarriedOut() const { return m_commands; }
 
   std::string VersionReplyBytes() const;
   std::string CurveReplyBytes(int curve) const;
@@ -89,6 +91,7 @@ class Controller {
   bool m_live = false;
   std::size_t m_frame = 0;
   std::string m_pending;
+  std::uint64_t m_commands = 0;
 };
 
 }  // namespace sim

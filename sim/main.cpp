@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "sim/fault.h"
 #include "sim/line.h"
 #include "sim/port_map.h"
+#include "sim/state_text.h"
 #include "ui/event_loop.h"
 #include "ui/steady_loop.h"
 
@@ -44,12 +46,14 @@ struct Settings {
   char channels = 'D';
   sim::Fault fault;
   bool log = false;
+  std::filesystem::path state_file;  // empty: none
 };
 
 constexpr std::string_view kUsage =
     "usage: controller-sim [--port COM1..COM16] [--model QZR|PLX] [--version TENTHS]\n"
     "                      [--limits ADVANCE,RETARD] [--channels D|S] [--fault NAME[=ARGS]] "
     "[--log]\n"
+    "                      [--state FILE]\n"
     "faults: NoReply, LateReply=MS, SplitReply=K,MS, DropByte=K, CorruptByte=K, Noise=SEED, "
     "Unplug\n";
 
@@ -107,6 +111,8 @@ std::optional<Settings> ReadArguments(int argc, char** argv) {
     } else if (option == "--channels") {
       ok = value == "D" || value == "S";
       if (ok) settings.channels = value[0];
+    } else if (option == "--state") {
+      settings.state_file = value;
     } else if (option == "--fault") {
       const auto fault = sim::ParseFault(value);
       ok = fault.has_value();
@@ -259,6 +265,16 @@ int main(int argc, char** argv) {
             << protocol::VersionText(settings->version) << " on COM" << settings->port << " -> "
             << pty->slave_name << std::endl;
 
+  // The state file follows every command the controller carries out.
+  std::uint64_t written_at = 0;
+  auto write_state = [&] {
+    if (settings->state_file.empty()) return;
+    written_at = controller.CommandsCarriedOut();
+    if (!sim::WriteStateFile(settings->state_file, sim::StateText(controller)))
+      std::cerr << "controller-sim: cannot write " << settings->state_file << "\n";
+  };
+  write_state();
+
   ui::SteadyLoop loop;
   ui::Timer tick(loop, kTickMs);
   int ticks = 0;
@@ -278,6 +294,7 @@ int main(int argc, char** argv) {
       line.HostSend(heard, now_ns());
     }
     line.Update(now_ns());
+    if (controller.CommandsCarriedOut() != written_at) write_state();
     unsent += line.Take(line.Readable());
     if (unsent.empty()) return;
     const ssize_t put = write(pty->master, unsent.data(), unsent.size());

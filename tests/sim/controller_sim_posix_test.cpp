@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -155,6 +157,28 @@ TEST_F(ControllerSimProgram, OptionsSetIdentityAndPortAndTheOldLinkComesBack) {
   EXPECT_EQ(Ask("RD", 34).size(), 34u);
   Stop();
   EXPECT_EQ(fs::read_symlink(m_map / "com3"), "/dev/ttyUSB0");
+}
+
+// The state file is how a demo or an end-to-end test sees what the program sent.
+TEST_F(ControllerSimProgram, StateFileFollowsEveryCommandCarriedOut) {
+  const fs::path state = m_config / "state.txt";
+  Start({"--state", state.string()}, "com2");
+  ASSERT_TRUE(fs::exists(state));
+  OpenLink();
+  std::string send_curve = "SD1";
+  for (int point = 0; point < 26; ++point)
+    send_curve += static_cast<char>(point % 2 == 0 ? 3 : 130);
+  ASSERT_EQ(Ask(send_curve, 2), "OK");
+  ASSERT_EQ(Ask("EW1", 5), "RECOK");
+  ASSERT_EQ(Ask("O12", 4), "CH12");
+  std::ifstream in(state);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string curve;
+  for (int point = 0; point < 26; ++point) curve += point % 2 == 0 ? " 28" : " 23";
+  EXPECT_NE(text.find("ram1" + curve + "\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("eeprom1" + curve + "\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("output 12\n"), std::string::npos) << text;
+  Stop();
 }
 
 TEST_F(ControllerSimProgram, RefusesABadOption) {
