@@ -62,17 +62,31 @@ void ReceiveDispatcher::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/,
     OnLiveFrame(chunk);
   }
   c["Label29"].SetCaption(Decimals(chunk, " ", ""));
-  if (chunk == kSendAccepted) SendAccepted();
+  // The chunk "O" followed by the chunk "K" acknowledges a send as the whole chunk
+  // does. While live data runs two bytes are a frame: only the whole chunk counts.
+  const bool split_acknowledgement =
+      m_lone_byte == 'O' && chunk == "K" && !m_parts.live.LiveDataExpected;
+  m_lone_byte = chunk.size() == 1 ? std::optional<char>(chunk[0]) : std::nullopt;
+  if (chunk == kSendAccepted || split_acknowledgement) SendAccepted();
 }
 
 void ReceiveDispatcher::ResetRule(std::string_view chunk) {
-  if (chunk.size() < 2) return;
-  const std::string_view head = chunk.substr(0, 2);
-  if (std::find(std::begin(kResetPrefixes), std::end(kResetPrefixes), head) ==
-      std::end(kResetPrefixes)) {
+  auto is_reset_prefix = [](std::string_view head) {
+    return std::find(std::begin(kResetPrefixes), std::end(kResetPrefixes), head) !=
+           std::end(kResetPrefixes);
+  };
+  const std::string joined_head =
+      m_lone_byte && !chunk.empty() ? std::string{*m_lone_byte, chunk[0]} : std::string();
+  if (chunk.size() >= 2 && is_reset_prefix(chunk.substr(0, 2))) {
+    m_rx_buffer.clear();
+  } else if (!joined_head.empty() && is_reset_prefix(joined_head)) {
+    // At 9600 baud the poll falls after the first byte of a short reply about once in
+    // fifty; behind the bytes of earlier replies still in RxBuffer it would never be
+    // recognised. The reply starts at the lone byte, so the buffer does too.
+    m_rx_buffer.assign(1, *m_lone_byte);
+  } else {
     return;
   }
-  m_rx_buffer.clear();
   m_parts.controls["Label31"].SetCaption(std::string(chunk));
 }
 

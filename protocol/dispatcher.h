@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,9 @@ class ReceiveDispatcher {
   CaptionSetter m_set_caption;
   std::string m_rx_buffer;
   int m_requested_curve = 0;
+  // The previous chunk when it was a single byte: the first byte of a reply whose
+  // rest the poll has put in the next chunk.
+  std::optional<char> m_lone_byte;
 };
 
 }  // namespace protocol

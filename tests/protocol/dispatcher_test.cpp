@@ -167,6 +167,79 @@ TEST(ReceiveDispatcher, AnOkWhileLiveDataRunsIsALiveFrameFirstAndThenASendAcknow
   EXPECT_EQ(bench["Label29"].Caption(), " 79 75");
 }
 
+// The poll falls between the two bytes of "OK" in ordinary use at 9600 baud; the send
+// must still be acknowledged, or the supervision timer stays stopped.
+TEST(ReceiveDispatcher, AnOkSplitOverTwoChunksStillAcknowledgesTheSend) {
+  LinkBench bench(Variant::Palunor6);
+  bench.Identify();
+  bench.Timer3.SetEnabled(false);
+  bench.Receive("O");
+  EXPECT_EQ(bench["lblstat"].Caption(), "Ready!");
+  bench.Receive("K");
+  EXPECT_EQ(bench["lblstat"].Caption(), "LINE 2 SENT");
+  EXPECT_TRUE(bench.Timer3.Enabled());
+
+  // A lone "K" after anything else, and "OK" ending a longer chunk, are no answer.
+  LinkBench other(Variant::Palunor);
+  other.Identify();
+  other.Receive("xO");
+  other.Receive("K");
+  other.Receive("O");
+  other.Receive("xK");
+  EXPECT_EQ(other["lblstat"].Caption(), "Ready!");
+}
+
+// Recognised short replies stay in RxBuffer; a reply whose first byte arrives alone
+// must still be found behind them, or a poll answer is lost and the controller is
+// declared gone.
+TEST(ReceiveDispatcher, AShortReplySplitAfterItsFirstByteIsFoundBehindAnEarlierReply) {
+  LinkBench bench(Variant::Palunor6);
+  bench.Identify();
+  bench.Receive("CHT");
+  EXPECT_EQ(bench["lblstat"].Caption(), "Time Changed!");
+  bench.Receive("C");
+  bench.Receive("HS");
+  EXPECT_EQ(bench["lblTV"].Caption(), "OFF");
+  bench.Receive("C");
+  bench.Receive("H12");
+  EXPECT_EQ(bench["lblOutV"].Caption(), "12 V");
+  bench.Receive("R");
+  bench.Receive("ECOK");
+  EXPECT_EQ(bench["lblstat"].Caption(), "LINE 2 SAVED");
+  bench.Receive("C");
+  bench.Receive("H");
+  bench.Receive("R");
+  EXPECT_EQ(bench["lblstat"].Caption(), "Vref Changed!");
+
+  // A presence poll answered in two chunks, the first holding only "Q".
+  bench.link.DeviceFound = false;
+  const std::string version = test::Version("QZR", 60);
+  bench.Receive(version.substr(0, 1));
+  bench.Receive(version.substr(1));
+  EXPECT_TRUE(bench.link.DeviceFound);
+  EXPECT_EQ(bench["lblstat"].Caption(), "Ready!");
+}
+
+TEST(ReceiveDispatcher, ALoneByteThatStartsNoReplyLeavesTheBufferAlone) {
+  LinkBench bench(Variant::Palunor6);
+  bench.Receive("CHT");
+  bench.Receive("C");
+  bench.Receive("xS");
+  EXPECT_EQ(bench.dispatcher.RxBuffer(), "CHTCxS");
+  bench.Receive("x");
+  bench.Receive("HS");
+  EXPECT_EQ(bench.dispatcher.RxBuffer(), "CHTCxSxHS");
+}
+
+TEST(ReceiveDispatcher, AnOkSplitWhileLiveDataRunsIsNoAcknowledgement) {
+  LinkBench bench(Variant::Palunor6);
+  bench.Identify();
+  bench.live.LiveDataExpected = true;
+  bench.Receive("O");
+  bench.Receive("K");
+  EXPECT_EQ(bench["lblstat"].Caption(), "Ready!");
+}
+
 TEST(ReceiveDispatcher, TwoByteChunksAreLiveFramesOnlyWhileLiveDataIsExpected) {
   LinkBench bench(Variant::Palunor6);
   int frames = 0;

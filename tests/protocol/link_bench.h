@@ -2,7 +2,7 @@
 // layout, with a virtual clock, scripted dialogs and a serial line that records what
 // the program writes. A test feeds chunks as the driver would deliver them:
 //   test::LinkBench bench(ui::Variant::Palunor6);
-//   bench.Receive(test::QzrVersion(60));   // one chunk
+//   bench.Receive(test::Version("QZR", 60));   // one chunk
 //   EXPECT_EQ(bench.TakeWritten(), "RD2");
 #pragma once
 
