@@ -178,8 +178,11 @@ std::uint64_t ByteTimeOf(int master) {
                          (settings.c_cflag & PARENB) != 0, (settings.c_cflag & CSTOPB) ? 2 : 0);
 }
 
-void LogBytes(std::string_view direction, std::string_view bytes) {
-  std::string line(direction);
+// One line a chunk: milliseconds since start, direction, bytes in hex.
+void LogBytes(std::uint64_t now_ns, std::string_view direction, std::string_view bytes) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%10.3f ", static_cast<double>(now_ns) / 1e6);
+  std::string line = stamp + std::string(direction);
   char hex[4];
   for (char c : bytes) {
     std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
@@ -290,7 +293,7 @@ int main(int argc, char** argv) {
     // Nothing waiting (EAGAIN) or nobody on the other end (EIO): try again next tick.
     if (got > 0) {
       const std::string_view heard(buffer, static_cast<std::size_t>(got));
-      if (settings->log) LogBytes("<-", heard);
+      if (settings->log) LogBytes(now_ns(), "<-", heard);
       line.HostSend(heard, now_ns());
     }
     line.Update(now_ns());
@@ -299,7 +302,7 @@ int main(int argc, char** argv) {
     if (unsent.empty()) return;
     const ssize_t put = write(pty->master, unsent.data(), unsent.size());
     if (put > 0) {
-      if (settings->log) LogBytes("->", std::string_view(unsent).substr(0, put));
+      if (settings->log) LogBytes(now_ns(), "->", std::string_view(unsent).substr(0, put));
       unsent.erase(0, static_cast<std::size_t>(put));
     }
   };
