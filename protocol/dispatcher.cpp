@@ -48,9 +48,7 @@ void ReceiveDispatcher::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/,
   const std::string chunk(reinterpret_cast<const char*>(data), size);
   ui::ControlSet& c = m_parts.controls;
 
-  // Appended, not prefixed with operator+: GCC 12 at -O3 warns falsely about the
-  // overlap of an insert at the front.
-  c["Label33"].SetCaption(std::string("$").append(Decimals(chunk, "", "")));
+  c["Label33"].SetCaption("$" + Decimals(chunk, "", ""));
   ResetRule(chunk);
   OverflowRule();
   m_rx_buffer += chunk;
@@ -125,7 +123,7 @@ ReceiveDispatcher::Answer ReceiveDispatcher::TakeCurveReply() {
     m.CurvesInSync = true;
     c["Label34"].SetVisible(false);
   }
-  c["Label33"].SetCaption(std::string("*").append(Decimals(reply, "", " ")));
+  c["Label33"].SetCaption("*" + Decimals(reply, "", " "));
   c["Label31"].SetCaption(reply.substr(0, 2));
 
   if (answer.curve == 1) {
