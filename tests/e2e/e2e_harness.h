@@ -44,6 +44,7 @@
 #include "map/marker.h"
 #include "protocol/lockout.h"
 #include "shell/form.h"
+#include "tests/gui/gui_harness.h"
 #include "ui/control.h"
 
 namespace e2e {
@@ -56,14 +57,6 @@ using namespace std::chrono_literals;
 // controller again within 5 s. They only bound a wait; nothing asserts a duration.
 constexpr auto kReplyLimit = 5s;
 constexpr auto kSupervisionLimit = 15s;
-
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "e2e_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // Runs the program's event loop until `done` or the limit; true when done.
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -299,7 +292,7 @@ class E2e {
     return fs::path(m_dir.path().toStdString()) / name;
   }
 
-  QApplication& m_app = App();
+  QApplication& m_app = gui_test::App();
   QTemporaryDir m_dir;
   fs::path m_config;
   Emulator m_emulator;

@@ -20,6 +20,14 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, BothPrograms,
                            return info.param == ui::Variant::Palunor6 ? "Palunor6" : "Palunor";
                          });
 
+// The controller found and both curves read, as a session begins.
+void FindAndRead(E2e& e2e) {
+  ASSERT_TRUE(e2e.EmulatorStarted());
+  ASSERT_TRUE(e2e.WaitUntilFound()) << e2e.Caption();
+  e2e.Click("RDBut");
+  ASSERT_TRUE(e2e.WaitForStatus("Lines Received!")) << e2e.Text("lblstat");
+}
+
 TEST_P(BothPrograms, FindsTheControllerAndReadsBothCurvesAndItsOptions) {
   E2e e2e(GetParam());
   ASSERT_TRUE(e2e.EmulatorStarted());
@@ -53,10 +61,7 @@ TEST_P(BothPrograms, FindsTheControllerAndReadsBothCurvesAndItsOptions) {
 
 TEST_P(BothPrograms, SendsTheCurveEditedWithTheArrowKeysAndRecordsItInEeprom) {
   E2e e2e(GetParam());
-  ASSERT_TRUE(e2e.EmulatorStarted());
-  ASSERT_TRUE(e2e.WaitUntilFound()) << e2e.Caption();
-  e2e.Click("RDBut");
-  ASSERT_TRUE(e2e.WaitForStatus("Lines Received!"));
+  ASSERT_NO_FATAL_FAILURE(FindAndRead(e2e));
 
   // Point 4 of the shown curve 2, three degrees more advance. The Read button keeps
   // the focus and swallows keys until a click on the chart's next-point arrow.
@@ -88,10 +93,7 @@ TEST_P(BothPrograms, SendsTheCurveEditedWithTheArrowKeysAndRecordsItInEeprom) {
 
 TEST_P(BothPrograms, ChangesEveryOptionOnTheController) {
   E2e e2e(GetParam());
-  ASSERT_TRUE(e2e.EmulatorStarted());
-  ASSERT_TRUE(e2e.WaitUntilFound()) << e2e.Caption();
-  e2e.Click("RDBut");
-  ASSERT_TRUE(e2e.WaitForStatus("Lines Received!"));
+  ASSERT_NO_FATAL_FAILURE(FindAndRead(e2e));
   e2e.Click("btnAdvSet");
   ASSERT_TRUE(e2e.Shown("Panel2"));
 
