@@ -28,9 +28,17 @@
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_unplug = 0;
+volatile std::sig_atomic_t g_replug = 0;
 
-void OnStopSignal(int) {
-  g_stop = 1;
+void OnSignal(int signal) {
+  if (signal == SIGUSR1) {
+    g_unplug = 1;
+  } else if (signal == SIGUSR2) {
+    g_replug = 1;
+  } else {
+    g_stop = 1;
+  }
 }
 
 constexpr std::uint32_t kTickMs = 1;
@@ -55,7 +63,9 @@ constexpr std::string_view kUsage =
     "[--log]\n"
     "                      [--state FILE]\n"
     "faults: NoReply, LateReply=MS, SplitReply=K,MS, DropByte=K, CorruptByte=K, Noise=SEED, "
-    "Unplug\n";
+    "Unplug\n"
+    "signals: USR1 pulls the cable (the pty goes, the port map link leads nowhere),\n"
+    "         USR2 plugs it in again (a new pty, the link points at it)\n";
 
 std::optional<int> Whole(std::string_view text, int low, int high) {
   if (text.empty() || text.size() > 4) return std::nullopt;
@@ -198,21 +208,34 @@ struct Pty {
   std::string slave_name;
 };
 
+void ClosePty(const Pty& pty) {
+  close(pty.slave);
+  close(pty.master);
+}
+
 std::optional<Pty> OpenPty() {
   Pty pty;
+  // Whatever was opened goes again when a step fails, so a failed replug leaks nothing.
+  auto failed = [&pty] {
+    const int error = errno;
+    if (pty.slave >= 0) close(pty.slave);
+    if (pty.master >= 0) close(pty.master);
+    errno = error;
+    return std::nullopt;
+  };
   pty.master = posix_openpt(O_RDWR | O_NOCTTY);
-  if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) return std::nullopt;
+  if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) return failed();
   const char* name = ptsname(pty.master);
-  if (name == nullptr) return std::nullopt;
+  if (name == nullptr) return failed();
   pty.slave_name = name;
   pty.slave = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (pty.slave < 0) return std::nullopt;
+  if (pty.slave < 0) return failed();
   termios raw{};
-  if (tcgetattr(pty.slave, &raw) != 0) return std::nullopt;
+  if (tcgetattr(pty.slave, &raw) != 0) return failed();
   cfmakeraw(&raw);
   cfsetispeed(&raw, B9600);
   cfsetospeed(&raw, B9600);
-  if (tcsetattr(pty.slave, TCSANOW, &raw) != 0) return std::nullopt;
+  if (tcsetattr(pty.slave, TCSANOW, &raw) != 0) return failed();
   fcntl(pty.master, F_SETFL, fcntl(pty.master, F_GETFL) | O_NONBLOCK);
   return pty;
 }
@@ -228,17 +251,16 @@ int main(int argc, char** argv) {
     std::cerr << "controller-sim: neither XDG_CONFIG_HOME nor HOME is set\n";
     return 1;
   }
-  const std::optional<Pty> pty = OpenPty();
+  std::optional<Pty> pty = OpenPty();
   if (!pty) {
     std::cerr << "controller-sim: cannot open a pseudo-terminal: " << std::strerror(errno) << "\n";
     return 1;
   }
 
-  struct sigaction stop {};
-  stop.sa_handler = OnStopSignal;
-  sigemptyset(&stop.sa_mask);
-  sigaction(SIGINT, &stop, nullptr);
-  sigaction(SIGTERM, &stop, nullptr);
+  struct sigaction handler {};
+  handler.sa_handler = OnSignal;
+  sigemptyset(&handler.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2}) sigaction(signal, &handler, nullptr);
   // The program closing its end must not end us.
   std::signal(SIGPIPE, SIG_IGN);
 
@@ -282,11 +304,46 @@ int main(int argc, char** argv) {
   ui::Timer tick(loop, kTickMs);
   int ticks = 0;
   std::string unsent;  // reply bytes the pty would not take yet
+  // A pulled cable: the device goes away under the program, and the port map link
+  // leads nowhere until the cable is back.
+  auto unplug = [&] {
+    if (!pty) return;
+    line.SetFault({sim::FaultMode::Unplug}, now_ns());
+    unsent.clear();
+    // The link leads to a name no pty will take, so a pty opened meanwhile by
+    // anybody else is never mistaken for the controller.
+    link.Retarget(pty->slave_name + ".unplugged");
+    ClosePty(*pty);
+    pty.reset();
+    std::cout << "controller-sim: unplugged" << std::endl;
+  };
+  auto replug = [&] {
+    if (pty) return;
+    pty = OpenPty();
+    if (!pty || !link.Retarget(pty->slave_name)) {
+      std::cerr << "controller-sim: cannot plug in again: "
+                << (pty ? link.Error() : std::string(std::strerror(errno))) << "\n";
+      g_stop = 1;
+      return;
+    }
+    line.SetFault({sim::FaultMode::Replug}, now_ns());
+    std::cout << "controller-sim: plugged in again on COM" << settings->port << " -> "
+              << pty->slave_name << std::endl;
+  };
   tick.OnTimer = [&] {
+    if (g_unplug) {
+      g_unplug = 0;
+      unplug();
+    }
+    if (g_replug) {
+      g_replug = 0;
+      replug();
+    }
     if (g_stop) {
       loop.Quit();
       return;
     }
+    if (!pty) return;
     if (++ticks % kSettingsEveryTicks == 0) line.SetByteTime(ByteTimeOf(pty->master));
     char buffer[kChunk];
     const ssize_t got = read(pty->master, buffer, sizeof buffer);
@@ -310,7 +367,6 @@ int main(int argc, char** argv) {
   loop.Run();
 
   link.Restore();
-  close(pty->slave);
-  close(pty->master);
+  if (pty) ClosePty(*pty);
   return 0;
 }

@@ -83,6 +83,15 @@ bool PortMapLink::PointAt(const fs::path& target) {
   return true;
 }
 
+bool PortMapLink::Retarget(const fs::path& target) {
+  if (!m_linked) return false;
+  std::error_code error;
+  if (fs::read_symlink(m_link, error) != m_target || error) return false;
+  if (!PointAt(target)) return false;
+  m_target = target;
+  return true;
+}
+
 void PortMapLink::Restore() {
   if (!m_linked) return;
   m_linked = false;

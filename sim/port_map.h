@@ -30,6 +30,10 @@ class PortMapLink {
   const std::string& Error() const { return m_error; }
   const std::filesystem::path& Path() const { return m_link; }
 
+  // Points our link at another device (the emulator plugged in again on a new
+  // pseudo-terminal). False if the link is not ours any more or cannot be made.
+  bool Retarget(const std::filesystem::path& target);
+
   // Puts back the link that was there before, or removes ours. A link that someone
   // else has changed meanwhile is left as it is.
   void Restore();

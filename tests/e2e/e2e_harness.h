@@ -137,13 +137,8 @@ class Emulator {
       execv(argv[0], argv.data());
       _exit(127);
     }
-    const fs::path link = m_config / "palunor" / "dosdevices" / "com2";
     return WaitUntil(
-        [&] {
-          std::error_code error;
-          const fs::path target = fs::read_symlink(link, error);
-          return !error && target.string().starts_with("/dev/pts/") && fs::exists(m_state);
-        },
+        [&] { return Device().string().starts_with("/dev/pts/") && fs::exists(m_state); },
         kReplyLimit);
   }
 
@@ -160,6 +155,18 @@ class Emulator {
     m_pid = -1;
   }
 
+  // Pulls the cable (SIGUSR1): its pseudo-terminal goes, COM2 leads nowhere.
+  bool Unplug() {
+    const fs::path device = Device();
+    kill(m_pid, SIGUSR1);
+    return WaitUntil([&] { return !fs::exists(device) && !fs::exists(Device()); }, kReplyLimit);
+  }
+  // Plugs it in again (SIGUSR2): COM2 leads to a new pseudo-terminal.
+  bool Replug() {
+    kill(m_pid, SIGUSR2);
+    return WaitUntil([&] { return fs::exists(Device()); }, kReplyLimit);
+  }
+
   EmulatorState State() const { return EmulatorState(m_state); }
   // Its traffic in hex, from every start.
   std::string Log() const {
@@ -168,6 +175,13 @@ class Emulator {
   }
 
  private:
+  // Where COM2 leads; empty without a link.
+  fs::path Device() const {
+    std::error_code error;
+    const fs::path target = fs::read_symlink(m_config / "palunor" / "dosdevices" / "com2", error);
+    return error ? fs::path() : target;
+  }
+
   fs::path m_config;
   fs::path m_state;
   fs::path m_log;

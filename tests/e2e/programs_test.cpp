@@ -151,7 +151,7 @@ TEST_P(BothPrograms, DeclaresTheControllerLostWhenUnpluggedAndFindsItAgain) {
   ASSERT_TRUE(e2e.EmulatorStarted());
   ASSERT_TRUE(e2e.WaitUntilFound()) << e2e.Caption();
 
-  e2e.Controller().Stop();
+  ASSERT_TRUE(e2e.Controller().Unplug());
   ASSERT_TRUE(e2e::WaitUntil(
       [&] { return e2e.Caption() == "VYN Advance Controller Program (No QZR Present!)"; },
       e2e::kSupervisionLimit));
@@ -160,7 +160,7 @@ TEST_P(BothPrograms, DeclaresTheControllerLostWhenUnpluggedAndFindsItAgain) {
   EXPECT_FALSE(e2e.Enabled("SDBut"));
 
   // Plugged in again on the same port: found with no action by the user.
-  ASSERT_TRUE(e2e.Controller().Start({}));
+  ASSERT_TRUE(e2e.Controller().Replug());
   ASSERT_TRUE(e2e.WaitUntilFound()) << e2e.Caption();
   EXPECT_TRUE(e2e.Enabled("RDBut"));
   e2e.Click("RDBut");

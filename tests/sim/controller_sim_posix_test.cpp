@@ -181,6 +181,50 @@ TEST_F(ControllerSimProgram, StateFileFollowsEveryCommandCarriedOut) {
   Stop();
 }
 
+// A pulled cable as the program meets it: its end of the line hangs up and COM2 leads
+// nowhere; plugged in again, COM2 leads to a controller that kept what it was sent.
+TEST_F(ControllerSimProgram, UsrOnePullsTheCableAndUsrTwoPlugsItInAgain) {
+  Start({}, "com2");
+  OpenLink();
+  std::string send_curve = "SD1";
+  send_curve.append(26, '\x07');
+  ASSERT_EQ(Ask(send_curve, 2), "OK");
+  const fs::path first = m_target;
+
+  kill(m_pid, SIGUSR1);
+  const auto limit = Clock::now() + kStartLimit;
+  while (fs::exists(first) && Clock::now() < limit) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_FALSE(fs::exists(first)) << "the pty outlived the unplug";
+  EXPECT_FALSE(fs::exists(m_map / "com2")) << "COM2 leads nowhere";
+  EXPECT_TRUE(fs::is_symlink(m_map / "com2"));
+  EXPECT_LT(write(m_fd, "VER", 3), 0) << "the line hung up";
+  close(m_fd);
+  m_fd = -1;
+
+  kill(m_pid, SIGUSR2);
+  m_target.clear();
+  while (Clock::now() < limit) {
+    std::error_code error;
+    const fs::path target = fs::read_symlink(m_map / "com2", error);
+    // The new pty may well get the number of the old one.
+    if (!error && fs::exists(target)) {
+      m_target = target;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_FALSE(m_target.empty()) << "not plugged in again";
+  OpenLink();
+  EXPECT_EQ(Ask("VER", 7).substr(0, 3), "QZR");
+  const std::string curve = Ask("RD1", 34);
+  ASSERT_EQ(curve.size(), 34u);
+  EXPECT_EQ(curve.substr(3, 26), std::string(26, '\x07'));
+  Stop();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(m_map / "com2")));
+}
+
 TEST_F(ControllerSimProgram, RefusesABadOption) {
   const std::string program = ProgramPath().string();
   const std::string command = program + " --fault Smoke >/dev/null 2>&1";

@@ -64,6 +64,25 @@ TEST_F(PortMap, LeavesALinkSomeoneElseChangedMeanwhile) {
   EXPECT_EQ(fs::read_symlink(m_dir / "com3"), "/dev/ttyS9");
 }
 
+TEST_F(PortMap, ARetargetedLinkIsStillOursToRemove) {
+  fs::create_directories(m_dir);
+  fs::create_symlink("/dev/ttyUSB0", m_dir / "com2");
+  {
+    sim::PortMapLink link(m_dir, 2, "/dev/pts/77");
+    ASSERT_TRUE(link.Retarget("/dev/pts/78"));
+    EXPECT_EQ(fs::read_symlink(m_dir / "com2"), "/dev/pts/78");
+  }
+  EXPECT_EQ(fs::read_symlink(m_dir / "com2"), "/dev/ttyUSB0");
+}
+
+TEST_F(PortMap, ALinkSomeoneElseChangedIsNotRetargeted) {
+  sim::PortMapLink link(m_dir, 2, "/dev/pts/77");
+  fs::remove(m_dir / "com2");
+  fs::create_symlink("/dev/ttyUSB1", m_dir / "com2");
+  EXPECT_FALSE(link.Retarget("/dev/pts/78"));
+  EXPECT_EQ(fs::read_symlink(m_dir / "com2"), "/dev/ttyUSB1");
+}
+
 TEST(PortMapNames, ComPortNamesAreOneToSixteenInAnyCase) {
   EXPECT_EQ(sim::ComPortNumber("COM2"), 2);
   EXPECT_EQ(sim::ComPortNumber("com16"), 16);
