@@ -16,20 +16,14 @@ program=${PROGRAM:-Palunor6}
 rundir="$root/build/run"
 mkdir -p "$rundir"
 
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT INT TERM
+# shellcheck source=scripts/lib/scratch_display.sh
+source "$root/scripts/lib/scratch_display.sh"
 
 portmap="${XDG_CONFIG_HOME:-$HOME/.config}/palunor/dosdevices"
 if [ "${1:-}" = "--no-emulator" ]; then
   echo "Using the controller on COM2 (the port map in $portmap, else /dev/ttyS1)."
 else
-  "$root/build/controller-sim" --port COM2 &
-  pids+=($!)
-  for _ in $(seq 50); do [ -L "$portmap/com2" ] && break; sleep 0.1; done
+  start_controller_sim "$root/build/controller-sim"
 fi
 
 cd "$rundir"
@@ -38,13 +32,10 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   shot="$root/build/$program-run.png"
   echo "No display: running $program under Xvfb for 10 seconds and writing a screenshot to $shot"
-  display=:$((90 + RANDOM % 9))
-  Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  sleep 1
-  DISPLAY=$display "$root/build/app/$program" &
-  pids+=($!)
+  start_xvfb
+  "$root/build/app/$program" &
+  track_pid $!
   sleep 10
-  DISPLAY=$display import -window root -crop 800x440+0+0 "$shot"
+  import -window root -crop 800x440+0+0 "$shot"
   echo "Screenshot written: $shot"
 fi

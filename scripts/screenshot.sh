@@ -11,43 +11,21 @@ scripts/install-deps.sh
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" -j2 --target Palunor6 Palunor controller-sim
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
 # The emulator and the programs share a port map of their own, so the user's is
 # left alone; Advance.ini is written into the scratch directory.
-export XDG_CONFIG_HOME="$work/config"
-export HOME="$work"
-mkdir -p "$XDG_CONFIG_HOME"
-
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-
-"$build/controller-sim" --port COM2 &
-pids+=($!)
-for _ in $(seq 50); do [ -L "$XDG_CONFIG_HOME/palunor/dosdevices/com2" ] && break; sleep 0.1; done
+# shellcheck source=scripts/lib/scratch_display.sh
+source "$root/scripts/lib/scratch_display.sh"
+start_scratch
+start_xvfb
+start_controller_sim "$build/controller-sim"
 
 mkdir -p "$root/docs"
 shoot() {
   local program=$1 shot=$2
-  (cd "$work" && exec "$build/app/$program") &
+  (cd "$scratch" && exec "$build/app/$program") &
   local pid=$!
-  local window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name "VYN Advance" 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  if [ -z "$window" ]; then
+  local window
+  if ! window=$(find_window "$pid"); then
     echo "$program showed no window" >&2
     kill "$pid" 2>/dev/null || true
     return 1

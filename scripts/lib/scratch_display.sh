@@ -1,0 +1,103 @@
+# Sourced by the scripts that run the programs: a scratch home, a virtual display and
+# the controller emulator, all of them gone again when the script ends. Sourcing it
+# installs the clean-up; an interrupted script cleans up and ends.
+#   start_scratch                       # $scratch is HOME and holds XDG_CONFIG_HOME
+#   start_xvfb                          # exports DISPLAY
+#   start_controller_sim BUILD/controller-sim [LOG]   # sets $controller_sim_pid
+#   track_pid PID                       # ended at clean-up as well
+#   window=$(find_window PID)           # the program's window once shown
+# shellcheck shell=bash
+
+scratch=""
+controller_sim_pid=""
+_tracked_pids=()
+
+track_pid() {
+  _tracked_pids+=("$1")
+}
+
+_scratch_display_cleanup() {
+  local pid
+  for pid in "${_tracked_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ -n "$scratch" ]; then rm -rf "$scratch"; fi
+}
+trap _scratch_display_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# A private home and port map, so the programs and the emulator write their settings
+# and links in scratch and leave the user's alone.
+start_scratch() {
+  scratch=$(mktemp -d)
+  export XDG_CONFIG_HOME="$scratch/config" HOME="$scratch"
+  mkdir -p "$XDG_CONFIG_HOME"
+}
+
+# Xvfb on a display no other server uses; it names the display once it takes
+# connections.
+start_xvfb() {
+  local named
+  named=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+  local pid=$!
+  track_pid "$pid"
+  local number=""
+  for _ in $(seq 50); do
+    number=$(tr -dc 0-9 <"$named")
+    [ -n "$number" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  rm -f "$named"
+  if [ -z "$number" ]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$number"
+}
+
+# controller-sim on COM2 of the current port map (output to LOG if given); returns
+# once COM2 leads to its pseudo-terminal.
+start_controller_sim() {
+  local program=$1 log=${2:-}
+  local link="${XDG_CONFIG_HOME:-$HOME/.config}/palunor/dosdevices/com2"
+  # A link already there (a real device, or one left by an emulator that was killed)
+  # is not the emulator's until it has been replaced; the emulator makes a fresh link
+  # and renames it over the old one, so the link's inode tells.
+  local before
+  before=$(stat -c %i "$link" 2>/dev/null || true)
+  if [ -n "$log" ]; then
+    "$program" --port COM2 >"$log" 2>&1 &
+  else
+    "$program" --port COM2 &
+  fi
+  local pid=$!
+  track_pid "$pid"
+  # shellcheck disable=SC2034 # read by the scripts that source this file
+  controller_sim_pid=$pid
+  local target inode
+  for _ in $(seq 50); do
+    target=$(readlink "$link" 2>/dev/null || true)
+    inode=$(stat -c %i "$link" 2>/dev/null || true)
+    [[ "$target" == /dev/pts/* && "$inode" != "$before" ]] && return 0
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "controller-sim did not link COM2 in ${link%/*}" >&2
+  return 1
+}
+
+# The window of the program PID once it is shown (within 10 s), on stdout.
+find_window() {
+  local pid=$1 window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$pid" --name "VYN Advance" 2>/dev/null | head -1 || true)
+    if [ -n "$window" ]; then
+      echo "$window"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
