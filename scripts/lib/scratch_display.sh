@@ -3,7 +3,7 @@
 # installs the clean-up; an interrupted script cleans up and ends.
 #   start_scratch                       # $scratch is HOME and holds XDG_CONFIG_HOME
 #   start_xvfb                          # exports DISPLAY
-#   start_controller_sim BUILD/controller-sim [LOG]   # sets $controller_sim_pid
+#   start_controller_sim BUILD/controller-sim [LOG [OPTION...]]   # sets $controller_sim_pid
 #   track_pid PID                       # ended at clean-up as well
 #   window=$(find_window PID)           # the program's window once shown
 # shellcheck shell=bash
@@ -35,11 +35,12 @@ start_scratch() {
 }
 
 # Xvfb on a display no other server uses; it names the display once it takes
-# connections.
+# connections. -noreset: a client that comes and goes (xdotool looking for a window)
+# must not reset the server under a program that is connecting.
 start_xvfb() {
   local named
   named=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp -noreset 3>"$named" >/dev/null 2>&1 &
   local pid=$!
   track_pid "$pid"
   local number=""
@@ -57,10 +58,11 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# controller-sim on COM2 of the current port map (output to LOG if given); returns
-# once COM2 leads to its pseudo-terminal.
+# controller-sim on COM2 of the current port map (output to LOG if given, with its
+# further OPTIONs); returns once COM2 leads to its pseudo-terminal.
 start_controller_sim() {
   local program=$1 log=${2:-}
+  local options=("${@:3}")
   local link="${XDG_CONFIG_HOME:-$HOME/.config}/palunor/dosdevices/com2"
   # A link already there (a real device, or one left by an emulator that was killed)
   # is not the emulator's until it has been replaced; the emulator makes a fresh link
@@ -68,9 +70,9 @@ start_controller_sim() {
   local before
   before=$(stat -c %i "$link" 2>/dev/null || true)
   if [ -n "$log" ]; then
-    "$program" --port COM2 >"$log" 2>&1 &
+    "$program" --port COM2 "${options[@]}" >"$log" 2>&1 &
   else
-    "$program" --port COM2 &
+    "$program" --port COM2 "${options[@]}" &
   fi
   local pid=$!
   track_pid "$pid"
