@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "gui/qt_settings_dialog.h"
+
 namespace gui {
 
 namespace {
@@ -25,8 +27,10 @@ QMessageBox::Icon ToQtIcon(ui::DialogIcon icon) {
 }
 
 ui::DialogResult Ask(QWidget* parent, const QString& text, const QString& title,
-                     ui::DialogIcon icon, ui::DialogButtons buttons) {
+                     ui::DialogIcon icon, ui::DialogButtons buttons,
+                     const QString& details = QString()) {
   QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parent);
+  if (!details.isEmpty()) box.setDetailedText(details);
   if (buttons == ui::DialogButtons::OkCancel) {
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
   } else {
@@ -76,6 +80,24 @@ ui::DialogResult QtDialogs::MessageBox(const std::string& text, const std::strin
 ui::DialogResult QtDialogs::MessageDlg(const std::string& text, ui::DialogIcon type,
                                        ui::DialogButtons buttons) {
   return Ask(m_parent, QString::fromStdString(text), MessageDlgTitle(type), type, buttons);
+}
+
+ui::DialogResult QtDialogs::DetailedMessageBox(const std::string& text, const std::string& details,
+                                               const std::string& title, ui::DialogIcon icon,
+                                               ui::DialogButtons buttons) {
+  return Ask(m_parent, QString::fromStdString(text), QString::fromStdString(title), icon, buttons,
+             QString::fromStdString(details));
+}
+
+std::optional<ui::SettingsValues> QtDialogs::Settings(const ui::SettingsRequest& request) {
+  QtSettingsDialog dialog(request, m_parent);
+  // The "Error" boxes of a refused "Ok" open over the dialog, not behind it.
+  QWidget* owner = m_parent;
+  m_parent = &dialog;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  m_parent = owner;
+  if (!accepted) return std::nullopt;
+  return dialog.Values();
 }
 
 std::optional<std::string> QtDialogs::FileDialog(const ui::FileDialogRequest& request, bool save) {

@@ -20,6 +20,10 @@ class QtDialogs : public ui::Dialogs {
                               ui::DialogButtons buttons) override;
   std::optional<std::string> OpenFile(const ui::FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const ui::FileDialogRequest& request) override;
+  std::optional<ui::SettingsValues> Settings(const ui::SettingsRequest& request) override;
+  ui::DialogResult DetailedMessageBox(const std::string& text, const std::string& details,
+                                      const std::string& title, ui::DialogIcon icon,
+                                      ui::DialogButtons buttons) override;
 
  private:
   std::optional<std::string> FileDialog(const ui::FileDialogRequest& request, bool save);

@@ -18,22 +18,30 @@ constexpr int kTickInnerRadius = 64;
 
 }  // namespace
 
+Gauges::Controls::Controls(ui::ControlSet& set)
+    : Image1(set["Image1"]),
+      Image2(set["Image2"]),
+      Image3(set["Image3"]),
+      Label28(set["Label28"]),
+      Label33(set["Label33"]),
+      Lb1(set["Lb1"]) {}
+
 Gauges::Gauges(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model,
                LiveState& live, const serial::LinkState& link)
-    : m_variant(variant), m_controls(controls), m_model(model), m_live(live), m_link(link) {}
+    : m_variant(variant), m_c(controls), m_model(model), m_live(live), m_link(link) {}
 
 void Gauges::PrepareSurfaces() {
-  for (const char* name : {"Image2", "Image3"}) {
-    ui::Canvas& canvas = *m_controls[name].GetCanvas();
+  for (ui::Control* image : {&m_c.Image2, &m_c.Image3}) {
+    ui::Canvas& canvas = *image->GetCanvas();
     canvas.brush.color = ui::kButtonFace;
     canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
   }
-  ui::Canvas& advance = *m_controls["Image2"].GetCanvas();
+  ui::Canvas& advance = *m_c.Image2.GetCanvas();
   DrawFace(advance);
   advance.Changed();
-  m_controls["Image3"].GetCanvas()->Changed();
+  m_c.Image3.GetCanvas()->Changed();
 
-  ui::Canvas& chart = *m_controls["Image1"].GetCanvas();
+  ui::Canvas& chart = *m_c.Image1.GetCanvas();
   chart.brush.color = ui::kBlack;
   chart.FillRect(0, 0, chart.Width(), chart.Height());
   chart.pen.color = ui::kGray;
@@ -61,13 +69,13 @@ void Gauges::RPM() {
   const bool reading = period != 0 && period != 255;
   if (m_variant == ui::Variant::Palunor6) {
     if (reading) m_live.NeedleAngle = RoundedNeedleAngle(period);
-    m_controls["Label33"].SetCaption(std::to_string(m_live.NeedleAngle));
+    m_c.Label33.SetCaption(std::to_string(m_live.NeedleAngle));
     m_live.NeedleAngle = std::min(m_live.NeedleAngle, kNeedleStop);
   } else if (reading) {
     m_live.NeedleAngle = TruncatedNeedleAngle(period);
   }
 
-  ui::Canvas& canvas = *m_controls["Image3"].GetCanvas();
+  ui::Canvas& canvas = *m_c.Image3.GetCanvas();
   const ui::Point centre = GaugeCentre(canvas.Width(), canvas.Height());
   DrawFace(canvas);
 
@@ -104,7 +112,7 @@ void Gauges::RPM() {
 
 void Gauges::Adv() {
   const int advance = m_model.GaugeAdvance;
-  ui::Canvas& canvas = *m_controls["Image2"].GetCanvas();
+  ui::Canvas& canvas = *m_c.Image2.GetCanvas();
   const ui::Point centre = GaugeCentre(canvas.Width(), canvas.Height());
   canvas.pen.width = 1;
   DrawFace(canvas);
@@ -123,11 +131,11 @@ void Gauges::Adv() {
     canvas.Line(rim.x, rim.y, centre.x, centre.y);
   }
   canvas.Changed();
-  m_controls["Label28"].SetCaption(std::to_string(advance - 25));
+  m_c.Label28.SetCaption(std::to_string(advance - 25));
 }
 
 void Gauges::DrawTrace() {
-  ui::Canvas& canvas = *m_controls["Image1"].GetCanvas();
+  ui::Canvas& canvas = *m_c.Image1.GetCanvas();
   const bool plx = m_variant == ui::Variant::Palunor6 && m_link.DeviceModel == "PLX";
   const int count = plx ? std::clamp(m_model.SelectedPoint, 1, 26) : 26;
 
@@ -140,7 +148,7 @@ void Gauges::DrawTrace() {
   for (int k = 0; k < 5; ++k) canvas.Line(5, 18 + 25 * k, 640, 18 + 25 * k);
   for (int k = 0; k < 14; ++k) canvas.Line(43 + 48 * k, 5, 43 + 48 * k, 130);
 
-  const int x0 = m_controls["Lb1"].Left() + 3 - m_controls["Image1"].Left();
+  const int x0 = m_c.Lb1.Left() + 3 - m_c.Image1.Left();
   const auto polyline = [&](const map::Curve& curve, int from, int to) {
     std::vector<ui::Point> points;
     for (int i = from; i < to; ++i) {

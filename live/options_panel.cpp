@@ -1,6 +1,7 @@
 #include "live/options_panel.h"
 
 #include <string>
+#include <utility>
 
 #include "live/status_panel.h"
 
@@ -15,35 +16,47 @@ constexpr const char* kTimeOff = "Time off,";
 
 }  // namespace
 
-OptionsPanel::OptionsPanel(ui::ControlSet& controls, OptionState& options,
-                           protocol::Lockout lockout, serial::TCommPortDriver& driver,
-                           ui::Timer& timer3, serial::Supervision& supervision,
-                           ui::Dialogs& dialogs)
-    : m_controls(controls),
+OptionsPanel::OptionsPanel(ui::ControlSet& controls, OptionState& options, StatusPanel& status,
+                           protocol::Lockout& lockout, protocol::CommandChannel& channel,
+                           ui::Timer& timer3, ConnectP connect, ui::Dialogs& dialogs)
+    : m_c{controls["V5But"],   controls["btnPN"],     controls["btnSetTime"], controls["btnSVref"],
+          controls["chTen"],   controls["btnAdvSet"], controls["Panel2"],     controls["UpDown3"],
+          controls["UpDown4"], controls["lblTime"],   controls["lblVref"]},
       m_options(options),
+      m_status(status),
       m_lockout(lockout),
-      m_driver(driver),
+      m_channel(channel),
       m_timer3(timer3),
-      m_supervision(supervision),
-      m_dialogs(dialogs) {}
+      m_connect(std::move(connect)),
+      m_dialogs(dialogs) {
+  m_c.V5But.OnClick = [this] { V5ButClick(); };
+  m_c.btnPN.OnClick = [this] { btnPNClick(); };
+  m_c.btnSetTime.OnClick = [this] { btnSetTimeClick(); };
+  m_c.btnSVref.OnClick = [this] { btnSVrefClick(); };
+  m_c.chTen.OnClick = [this] { chTenClick(); };
+  m_c.btnAdvSet.OnClick = [this] { btnAdvSetClick(); };
+  m_c.UpDown3.OnClick = [this] { UpDown3Click(); };
+  m_c.UpDown4.OnClick = [this] { UpDown4Click(); };
+}
 
 void OptionsPanel::SRefresh(ui::Color color, unsigned item) {
-  live::SRefresh(m_controls, m_options, color, item);
+  m_status.SRefresh(color, item);
 }
 
 bool OptionsPanel::BeginCommand(bool stop_timer3) {
   if (m_lockout.Running()) return false;
   m_lockout.Start();
-  if (stop_timer3) m_timer3.SetEnabled(false);
+  // The reply is awaited with Timer3 stopped, and for no longer than the bound.
+  if (stop_timer3) m_channel.AwaitReply();
   return true;
 }
 
 void OptionsPanel::Send(const std::string& command) {
-  if (!command.empty() && m_driver.IsOpen()) m_driver.WriteText(command);
+  m_channel.Send(command);
 }
 
 void OptionsPanel::ConnectIfClosed() {
-  if (!m_driver.IsOpen()) m_supervision.ConnectP();
+  m_connect();
 }
 
 void OptionsPanel::V5ButClick() {
@@ -70,49 +83,49 @@ void OptionsPanel::btnPNClick() {
 
 void OptionsPanel::btnSetTimeClick() {
   if (!BeginCommand(true)) return;
-  m_controls["UpDown3"].SetEnabled(false);
+  m_c.UpDown3.SetEnabled(false);
   ConnectIfClosed();
   Send(protocol::SetBypassTime(m_options.BypassStep));
 }
 
 void OptionsPanel::btnSVrefClick() {
   if (!BeginCommand(true)) return;
-  m_controls["UpDown4"].SetEnabled(false);
+  m_c.UpDown4.SetEnabled(false);
   ConnectIfClosed();
   Send(protocol::SetVref(m_options.VrefStep));
 }
 
 void OptionsPanel::chTenClick() {
-  const bool on = m_controls["chTen"].Checked();
+  const bool on = m_c.chTen.Checked();
   // Switching the time off keeps the supervision running: no reply is awaited by it.
   if (!BeginCommand(on)) return;
-  m_controls["UpDown3"].SetEnabled(false);
+  m_c.UpDown3.SetEnabled(false);
   ConnectIfClosed();
   Send(on ? protocol::SetBypassTime(m_options.BypassStep) : protocol::BypassOff());
 }
 
 void OptionsPanel::btnAdvSetClick() {
-  ui::Control& panel = m_controls["Panel2"];
+  ui::Control& panel = m_c.Panel2;
   const bool show = !panel.Visible();
   panel.SetVisible(show);
-  m_controls["btnAdvSet"].SetCaption(show ? "&Advanced<<" : "&Advanced>>");
+  m_c.btnAdvSet.SetCaption(show ? "&Advanced<<" : "&Advanced>>");
 }
 
 void OptionsPanel::UpDown3Click() {
-  const int position = m_controls["UpDown3"].Position();
+  const int position = m_c.UpDown3.Position();
   if (position == m_options.BypassStep) return;
   m_options.BypassStep = position;
-  m_controls["lblTime"].SetCaption("Time: " + BypassText(position) + "sec");
-  m_controls["btnSetTime"].SetEnabled(true);
+  m_c.lblTime.SetCaption("Time: " + BypassText(position) + "sec");
+  m_c.btnSetTime.SetEnabled(true);
 }
 
 void OptionsPanel::UpDown4Click() {
-  const int position = m_controls["UpDown4"].Position();
+  const int position = m_c.UpDown4.Position();
   if (position == m_options.VrefStep) return;
   m_options.VrefStep = position;
-  m_controls["lblVref"].SetCaption(VrefText(position) + "V");
+  m_c.lblVref.SetCaption(VrefText(position) + "V");
   ConnectIfClosed();
-  m_controls["btnSVref"].SetEnabled(true);
+  m_c.btnSVref.SetEnabled(true);
 }
 
 void OptionsPanel::Confirmed(const std::string& message) {
@@ -123,16 +136,16 @@ void OptionsPanel::Confirmed(const std::string& message) {
 
 void OptionsPanel::TimeSet() {
   SRefresh(ui::kRed, StatusItem::BypassTime);
-  m_controls["btnSetTime"].SetEnabled(false);
-  m_controls["lblTime"].SetEnabled(true);
-  m_controls["UpDown3"].SetEnabled(true);
+  m_c.btnSetTime.SetEnabled(false);
+  m_c.lblTime.SetEnabled(true);
+  m_c.UpDown3.SetEnabled(true);
   Confirmed("Time Changed!");
 }
 
 void OptionsPanel::TimeOff() {
-  m_controls["btnSetTime"].SetEnabled(false);
-  m_controls["lblTime"].SetEnabled(false);
-  m_controls["chTen"].SetChecked(false);
+  m_c.btnSetTime.SetEnabled(false);
+  m_c.lblTime.SetEnabled(false);
+  m_c.chTen.SetChecked(false);
   m_options.StatusText = kTimeOff;
   SRefresh(ui::kRed, StatusItem::BypassTime);
   Confirmed("Time Changed!");
@@ -140,44 +153,44 @@ void OptionsPanel::TimeOff() {
 
 void OptionsPanel::VrefSet() {
   SRefresh(ui::kRed, StatusItem::ReferenceVoltage);
-  m_controls["btnSVref"].SetEnabled(false);
-  m_controls["UpDown4"].SetEnabled(true);
+  m_c.btnSVref.SetEnabled(false);
+  m_c.UpDown4.SetEnabled(true);
   Confirmed("Vref Changed!");
 }
 
 void OptionsPanel::OutputNow12V() {
   m_options.Output5V = false;
   SRefresh(ui::kRed, StatusItem::OutputVoltage);
-  m_controls["V5But"].SetCaption(" 5 V out");
+  m_c.V5But.SetCaption(" 5 V out");
   Confirmed("Output Volt. Changed!");
 }
 
 void OptionsPanel::OutputNow5V() {
   m_options.Output5V = true;
   SRefresh(ui::kRed, StatusItem::OutputVoltage);
-  m_controls["V5But"].SetCaption("12 V out");
+  m_c.V5But.SetCaption("12 V out");
   Confirmed("Output Volt. Changed!");
 }
 
 void OptionsPanel::InputNowPositive() {
   m_options.InputPositive = true;
-  m_controls["btnPN"].SetPicture(ui::Picture::PulseNegative);
+  m_c.btnPN.SetPicture(ui::Picture::PulseNegative);
   SRefresh(ui::kRed, StatusItem::InputSignal);
   Confirmed("Input Signal Changed!");
 }
 
 void OptionsPanel::InputNowNegative() {
   m_options.InputPositive = false;
-  m_controls["btnPN"].SetPicture(ui::Picture::PulsePositive);
+  m_c.btnPN.SetPicture(ui::Picture::PulsePositive);
   SRefresh(ui::kRed, StatusItem::InputSignal);
   Confirmed("Input Signal Changed!");
 }
 
 void OptionsPanel::ShowOptionButtons() {
   // Each toggle offers the state a click switches to.
-  m_controls["V5But"].SetCaption(m_options.Output5V ? "12 V out" : " 5 V out");
-  m_controls["btnPN"].SetPicture(m_options.InputPositive ? ui::Picture::PulseNegative
-                                                         : ui::Picture::PulsePositive);
+  m_c.V5But.SetCaption(m_options.Output5V ? "12 V out" : " 5 V out");
+  m_c.btnPN.SetPicture(m_options.InputPositive ? ui::Picture::PulseNegative
+                                               : ui::Picture::PulsePositive);
 }
 
 void OptionsPanel::ApplyOptionStatus(const protocol::OptionStatus& status) {
@@ -187,24 +200,24 @@ void OptionsPanel::ApplyOptionStatus(const protocol::OptionStatus& status) {
   if (status.polarity == 'N') m_options.InputPositive = false;
   ShowOptionButtons();
   if (status.vref < 16) {
-    m_controls["UpDown4"].SetPosition(status.vref);
+    m_c.UpDown4.SetPosition(status.vref);
     // Forces UpDown4Click to take the chooser's position as a change.
     m_options.VrefStep = -1;
     UpDown4Click();
     SRefresh(ui::kRed, StatusItem::ReferenceVoltage);
   }
   if (status.bypass >= 1 && status.bypass <= 20) {
-    m_controls["UpDown3"].SetPosition(status.bypass);
+    m_c.UpDown3.SetPosition(status.bypass);
     m_options.BypassStep = -1;
     UpDown3Click();
     SRefresh(ui::kRed, StatusItem::BypassTime);
-    m_controls["lblTime"].SetEnabled(true);
-    m_controls["chTen"].SetChecked(true);
+    m_c.lblTime.SetEnabled(true);
+    m_c.chTen.SetChecked(true);
   }
   if (status.bypass == 'S') {
-    m_controls["btnSetTime"].SetEnabled(false);
-    m_controls["lblTime"].SetEnabled(false);
-    m_controls["chTen"].SetChecked(false);
+    m_c.btnSetTime.SetEnabled(false);
+    m_c.lblTime.SetEnabled(false);
+    m_c.chTen.SetChecked(false);
     m_options.StatusText = kTimeOff;
     SRefresh(ui::kRed, StatusItem::BypassTime);
   }

@@ -3,11 +3,14 @@
 // controller's replies and option status shown in the panels.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "live/option_state.h"
+#include "live/status_panel.h"
 #include "protocol/catalogue.h"
+#include "protocol/command_channel.h"
 #include "protocol/lockout.h"
-#include "serial/comm_port_driver.h"
-#include "serial/supervision.h"
 #include "ui/control.h"
 #include "ui/dialogs.h"
 #include "ui/event_loop.h"
@@ -16,9 +19,13 @@ namespace live {
 
 class OptionsPanel {
  public:
-  OptionsPanel(ui::ControlSet& controls, OptionState& options, protocol::Lockout lockout,
-               serial::TCommPortDriver& driver, ui::Timer& timer3, serial::Supervision& supervision,
-               ui::Dialogs& dialogs);
+  // Opens the port if it is closed, telling the user when that fails.
+  using ConnectP = std::function<void()>;
+
+  // Binds the panel's buttons, check box and up-downs.
+  OptionsPanel(ui::ControlSet& controls, OptionState& options, StatusPanel& status,
+               protocol::Lockout& lockout, protocol::CommandChannel& channel, ui::Timer& timer3,
+               ConnectP connect, ui::Dialogs& dialogs);
 
   void SRefresh(ui::Color color, unsigned item);
 
@@ -53,12 +60,27 @@ class OptionsPanel {
   void Confirmed(const std::string& message);
   void ShowOptionButtons();
 
-  ui::ControlSet& m_controls;
+  struct Controls {
+    ui::Control& V5But;
+    ui::Control& btnPN;
+    ui::Control& btnSetTime;
+    ui::Control& btnSVref;
+    ui::Control& chTen;
+    ui::Control& btnAdvSet;
+    ui::Control& Panel2;
+    ui::Control& UpDown3;
+    ui::Control& UpDown4;
+    ui::Control& lblTime;
+    ui::Control& lblVref;
+  };
+
+  Controls m_c;
   OptionState& m_options;
-  protocol::Lockout m_lockout;
-  serial::TCommPortDriver& m_driver;
+  StatusPanel& m_status;
+  protocol::Lockout& m_lockout;
+  protocol::CommandChannel& m_channel;
   ui::Timer& m_timer3;
-  serial::Supervision& m_supervision;
+  ConnectP m_connect;
   ui::Dialogs& m_dialogs;
 };
 

@@ -36,37 +36,48 @@ void DrawPulse(ui::Control& image, bool positive, ui::Color color) {
   canvas->Changed();
 }
 
-void Show(ui::Control& label, ui::Color color, const std::string& text) {
+void Paint(ui::Control& label, ui::Color color, const std::string& text) {
   label.SetFontColor(color);
   label.SetCaption(text);
 }
 
 }  // namespace
 
-void SRefresh(ui::ControlSet& controls, OptionState& options, ui::Color color, unsigned item) {
+StatusPanel::StatusPanel(ui::ControlSet& controls, OptionState& options)
+    : m_c{controls["lblOutV"], controls["imgInV"], controls["lblInV"],
+          controls["lblstat"], controls["lblTV"],  controls["lblVrV"]},
+      m_options(options) {}
+
+void StatusPanel::SRefresh(ui::Color color, unsigned item) {
+  OptionState& options = m_options;
   switch (item) {
     case StatusItem::OutputVoltage:
-      Show(controls["lblOutV"], color, options.Output5V ? "5 V" : "12 V");
+      Paint(m_c.lblOutV, color, options.Output5V ? "5 V" : "12 V");
       break;
     case StatusItem::InputSignal:
-      DrawPulse(controls["imgInV"], options.InputPositive, color);
-      Show(controls["lblInV"], color, options.InputPositive ? "Positive" : "Negative");
+      DrawPulse(m_c.imgInV, options.InputPositive, color);
+      Paint(m_c.lblInV, color, options.InputPositive ? "Positive" : "Negative");
       break;
     case StatusItem::StatusLine:
-      Show(controls["lblstat"], color, options.StatusText);
+      Paint(m_c.lblstat, color, options.StatusText);
       break;
     case StatusItem::BypassTime:
       options.StatusText =
           options.StatusText == "Time off," ? "OFF" : BypassText(options.BypassStep) + " S";
-      Show(controls["lblTV"], color, options.StatusText);
+      Paint(m_c.lblTV, color, options.StatusText);
       break;
     case StatusItem::ReferenceVoltage:
       options.StatusText = VrefText(options.VrefStep) + " V";
-      Show(controls["lblVrV"], color, options.StatusText);
+      Paint(m_c.lblVrV, color, options.StatusText);
       break;
     default:
       break;
   }
+}
+
+void StatusPanel::Show(const std::string& text, ui::Color color) {
+  m_options.StatusText = text;
+  SRefresh(color, StatusItem::StatusLine);
 }
 
 }  // namespace live

@@ -2,6 +2,8 @@
 // the status line) in the colour the caller names.
 #pragma once
 
+#include <string>
+
 #include "live/option_state.h"
 #include "ui/color.h"
 #include "ui/control.h"
@@ -17,9 +19,29 @@ constexpr unsigned BypassTime = 5;
 constexpr unsigned ReferenceVoltage = 6;
 }  // namespace StatusItem
 
-// Items 5 and 6 leave their value text in StatusText; item 5 reads "OFF" when
-// StatusText is "Time off," on entry. Only item 4 repaints the status line.
-void SRefresh(ui::ControlSet& controls, OptionState& options, ui::Color color, unsigned item);
+class StatusPanel {
+ public:
+  StatusPanel(ui::ControlSet& controls, OptionState& options);
+
+  // Items 5 and 6 leave their value text in StatusText; item 5 reads "OFF" when
+  // StatusText is "Time off," on entry. Only item 4 repaints the status line.
+  void SRefresh(ui::Color color, unsigned item);
+  // StatusText becomes the text, and the status line shows it in the colour.
+  void Show(const std::string& text, ui::Color color);
+
+ private:
+  struct Controls {
+    ui::Control& lblOutV;
+    ui::Control& imgInV;
+    ui::Control& lblInV;
+    ui::Control& lblstat;
+    ui::Control& lblTV;
+    ui::Control& lblVrV;
+  };
+
+  Controls m_c;
+  OptionState& m_options;
+};
 
 // The bypass time of a step as the panels write it: step 1 is "0.5", step 4 "2.0".
 std::string BypassText(int step);

@@ -1,58 +1,104 @@
 #include "map/curve_editor.h"
 
+#include <algorithm>
+
 #include "map/axis.h"
 #include "map/marker.h"
 #include "map/sync.h"
 
 namespace map {
 
+namespace {
+
+constexpr int kPoints = static_cast<int>(protocol::kPoints);
+
+}  // namespace
+
 std::string DegreesText(int value) {
   return std::to_string(value - 25);
 }
 
+CurveEditor::Controls::Controls(ui::Variant variant, ui::ControlSet& set)
+    : PointLabels(),
+      Lb30(set["Lb30"]),
+      Lb31(variant == ui::Variant::Palunor6 ? &set["Lb31"] : nullptr),
+      Lb32(variant == ui::Variant::Palunor6 ? &set["Lb32"] : nullptr),
+      Label28(set["Label28"]),
+      Label30(set["Label30"]),
+      Label34(set["Label34"]),
+      Label35(set["Label35"]),
+      Panel1(set["Panel1"]),
+      Button1(set["Button1"]),
+      Button2(set["Button2"]),
+      SpeedButton1(set["SpeedButton1"]),
+      SpeedButton2(set["SpeedButton2"]),
+      SpeedButton3(set["SpeedButton3"]),
+      SpeedButton4(set["SpeedButton4"]) {
+  for (int p = 1; p <= kPoints; ++p) {
+    PointLabels[static_cast<std::size_t>(p - 1)] = &set["Lb" + std::to_string(p)];
+  }
+}
+
 CurveEditor::CurveEditor(ui::Variant variant, ui::ControlSet& controls, CurveModel& model,
-                         live::Gauges& gauges)
-    : m_variant(variant), m_controls(controls), m_model(model), m_gauges(gauges) {}
+                         GaugeDrawing& gauges)
+    : m_variant(variant), m_model(model), m_gauges(gauges), m_c(variant, controls) {
+  BindEvents();
+}
+
+void CurveEditor::BindEvents() {
+  for (int p = 1; p <= kPoints; ++p) {
+    ui::Control& marker = Marker(p);
+    marker.OnMouseDown = [this, p](ui::MouseButton button, int x, int y) {
+      Lb1MouseDown(p, button, x, y);
+    };
+    marker.OnMouseMove = [this, p](int x, int y) { Lb1MouseMove(p, x, y); };
+    marker.OnMouseUp = [this, p](ui::MouseButton button, int x, int y) {
+      Lb1MouseUp(p, button, x, y);
+    };
+  }
+  m_c.Button2.OnClick = [this] { Button2Click(); };
+  m_c.SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+  m_c.SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
+  m_c.SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
+  m_c.SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
+}
 
 ui::Control& CurveEditor::Marker(int p) const {
-  return m_controls["Lb" + std::to_string(p)];
+  return *m_c.PointLabels[static_cast<std::size_t>(std::clamp(p, 1, kPoints) - 1)];
 }
 
 int CurveEditor::RetardLimit() const {
   return m_model.SelectedPoint == 1 ? m_model.FirstPointRetard : m_model.MaxRetard;
 }
 
+void CurveEditor::CheckSync() {
+  map::CheckSync(m_model, m_c.Label34, m_c.Label35);
+}
+
 void CurveEditor::Updatesc() {
-  for (int p = 1; p <= static_cast<int>(protocol::kPoints); ++p) {
-    Marker(p).SetTop(MarkerTop(m_model.Point(p)));
-  }
+  for (int p = 1; p <= kPoints; ++p) Marker(p).SetTop(MarkerTop(m_model.Point(p)));
   m_model.SelectedValue = m_model.Point(1);
   m_model.SelectedPoint = 1;
   m_model.RpmText = std::to_string(PointRpm(m_variant, m_model.DeviceVersion, 1));
   m_gauges.DrawTrace();
-  ui::Control& selection = m_controls["Lb30"];
-  selection.SetTop(Marker(1).Top() - 9);
-  selection.SetLeft(SelectionLeft(1));
+  m_c.Lb30.SetTop(Marker(1).Top() - 9);
+  m_c.Lb30.SetLeft(SelectionLeft(1));
 }
 
 void CurveEditor::FocusSink() {
-  ui::Control& panel = m_controls["Panel1"];
-  panel.SetVisible(true);
-  m_controls["Button1"].SetFocus();
-  panel.SetVisible(false);
+  m_c.Panel1.SetVisible(true);
+  m_c.Button1.SetFocus();
+  m_c.Panel1.SetVisible(false);
 }
 
 void CurveEditor::PlaceReadouts() {
-  if (m_variant == ui::Variant::Palunor) return;
-  const ui::Control& selection = m_controls["Lb30"];
-  ui::Control& rpm = m_controls["Lb31"];
-  ui::Control& degrees = m_controls["Lb32"];
-  rpm.SetLeft(selection.Left() - 6);
-  rpm.SetTop(selection.Top() - 3);
-  degrees.SetLeft(selection.Left());
-  degrees.SetTop(selection.Top() + 24);
-  rpm.SetCaption(m_model.RpmText);
-  degrees.SetCaption(m_model.AdvText);
+  if (m_c.Lb31 == nullptr || m_c.Lb32 == nullptr) return;
+  m_c.Lb31->SetLeft(m_c.Lb30.Left() - 6);
+  m_c.Lb31->SetTop(m_c.Lb30.Top() - 3);
+  m_c.Lb32->SetLeft(m_c.Lb30.Left());
+  m_c.Lb32->SetTop(m_c.Lb30.Top() + 24);
+  m_c.Lb31->SetCaption(m_model.RpmText);
+  m_c.Lb32->SetCaption(m_model.AdvText);
 }
 
 void CurveEditor::SpeedButton1Click() {
@@ -85,14 +131,14 @@ void CurveEditor::StepValue(int step) {
   m_model.SelectedValue = static_cast<std::uint8_t>(next);
   m_model.Point(m_model.SelectedPoint) = m_model.SelectedValue;
   m_model.AdvText = DegreesText(next);
-  m_controls["Label28"].SetCaption(m_model.AdvText);
+  m_c.Label28.SetCaption(m_model.AdvText);
 
   ui::Control& marker = Marker(m_model.SelectedPoint);
   marker.SetTop(step > 0 ? RaisedMarkerTop(next) : MarkerTop(next));
-  m_controls["Lb30"].SetTop(marker.Top() - 9);
+  m_c.Lb30.SetTop(marker.Top() - 9);
   PlaceReadouts();
 
-  CheckSync(m_model, m_controls);
+  CheckSync();
   m_gauges.DrawTrace();
   m_model.GaugeAdvance = m_model.SelectedValue;
   m_gauges.Adv();
@@ -101,25 +147,107 @@ void CurveEditor::StepValue(int step) {
 void CurveEditor::StepSelection(int step) {
   FocusSink();
   const int p = m_model.SelectedPoint + step;
-  if (p < 1 || p > static_cast<int>(protocol::kPoints)) return;
+  if (p < 1 || p > kPoints) return;
   m_model.SelectedPoint = p;
 
-  ui::Control& selection = m_controls["Lb30"];
-  selection.SetLeft(SelectionLeft(p));
-  selection.SetTop(Marker(p).Top() - 9);
+  m_c.Lb30.SetLeft(SelectionLeft(p));
+  m_c.Lb30.SetTop(Marker(p).Top() - 9);
 
   m_model.SelectedValue = m_model.Point(p);
   const int rpm = PointRpm(m_variant, m_model.DeviceVersion, p);
   m_model.RpmText = std::to_string(rpm);
   if (m_variant == ui::Variant::Palunor6) {
     m_model.AdvText = DegreesText(m_model.SelectedValue);
-    m_controls["Label28"].SetCaption(m_model.AdvText);
+    m_c.Label28.SetCaption(m_model.AdvText);
   }
-  m_controls["Label30"].SetCaption(m_model.RpmText);
+  m_c.Label30.SetCaption(m_model.RpmText);
   PlaceReadouts();
 
   m_model.RpmPeriod = PeriodOfRpm(rpm);
   m_gauges.RPM();
+}
+
+void CurveEditor::Button2Click() {
+  if (m_model.CurrentCurve == 1) {
+    m_model.CurrentCurve = 2;
+    m_c.Button2.SetCaption("Advance &1");
+  } else {
+    m_model.CurrentCurve = 1;
+    m_c.Button2.SetCaption("Advance &2");
+  }
+  for (int p = 1; p <= kPoints; ++p) Marker(p).SetTop(RaisedMarkerTop(m_model.Point(p)));
+  m_c.Lb30.SetTop(Marker(m_model.SelectedPoint).Top() - 9);
+  m_gauges.DrawTrace();
+  m_model.SelectedValue = m_model.Point(m_model.SelectedPoint);
+  m_model.GaugeAdvance = m_model.SelectedValue;
+  m_gauges.Adv();
+}
+
+void CurveEditor::Lb1MouseDown(int p, ui::MouseButton, int, int y) {
+  FocusSink();
+  m_model.SelectedPoint = std::clamp(p, 1, kPoints);
+  p = m_model.SelectedPoint;
+  m_model.Dragging = true;
+  m_model.DragStartY = y;
+  m_model.AdvText = DegreesText(m_model.Point(p));
+  const int rpm = PointRpm(m_variant, m_model.DeviceVersion, p);
+  m_model.RpmText = std::to_string(rpm);
+  m_c.Label30.SetCaption(m_model.RpmText);
+  if (m_variant == ui::Variant::Palunor) {
+    // The older program has no hover texts, so the press itself moves the selection.
+    m_c.Lb30.SetLeft(SelectionLeft(p));
+    m_c.Lb30.SetTop(Marker(p).Top() - 9);
+  }
+  PlaceReadouts();
+  if (rpm > 0) {
+    m_model.RpmPeriod = PeriodOfRpm(rpm);
+    m_gauges.RPM();
+  }
+}
+
+// The readouts Lb31 and Lb32 are placed from where Lb30 stands before it follows the
+// mouse, and show the values before the point moves: they lag one event behind.
+void CurveEditor::Lb1MouseMove(int p, int, int y) {
+  const int retard = RetardLimit();
+  m_model.SelectedPoint = std::clamp(p, 1, kPoints);
+  p = m_model.SelectedPoint;
+  if (m_variant == ui::Variant::Palunor6) {
+    m_model.SelectedValue = m_model.Point(p);
+    m_model.AdvText = DegreesText(m_model.SelectedValue);
+    m_model.RpmText = std::to_string(PointRpm(m_variant, m_model.DeviceVersion, p));
+    PlaceReadouts();
+  }
+  ui::Control& marker = Marker(p);
+  if (m_model.Dragging) {
+    DragTo(p, marker.Top() + (y - m_model.DragStartY), retard);
+  } else {
+    m_c.Lb30.SetLeft(SelectionLeft(p));
+  }
+  m_c.Lb30.SetTop(marker.Top() - 9);
+  m_model.SelectedValue = m_model.Point(p);
+}
+
+void CurveEditor::Lb1MouseUp(int, ui::MouseButton, int, int) {
+  m_model.Dragging = false;
+}
+
+// Only the vertical movement counts. The marker stays between the advance limit at
+// the top and the point's retard limit at the bottom; besides, it never leaves the
+// tops of the values a byte holds, so a controller's limits beyond 25 degrees cannot
+// wrap a dragged value round into the opposite end of the scale.
+void CurveEditor::DragTo(int p, int top, int retard) {
+  const int highest = std::max(60 - 2 * m_model.MaxAdvance, MarkerTop(255));
+  const int lowest = std::min(61 + 2 * retard, MarkerTop(0));
+  top = std::max(highest, std::min(top, lowest));
+  Marker(p).SetTop(top);
+
+  const auto value = static_cast<std::uint8_t>(ValueOfTop(top));
+  m_model.Point(p) = value;
+  m_model.AdvText = DegreesText(value);
+  m_model.GaugeAdvance = value;
+  m_gauges.Adv();
+  CheckSync();
+  m_gauges.DrawTrace();
 }
 
 }  // namespace map

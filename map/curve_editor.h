@@ -1,12 +1,14 @@
-// The curve editor's operations on the chart strip: showing the current curve, and
-// the four arrow buttons (and keys) that nudge the selected point or move the
-// selection, each handing the keyboard focus back to the window first.
+// The curve editor on the chart strip: the 26 draggable point markers, the curve
+// switch, the four arrow buttons (and keys) that nudge the selected point or move the
+// selection, and showing the current curve. Each operation that moves the keyboard
+// focus hands it back to the window first, so the arrow keys reach its key handler.
 #pragma once
 
+#include <array>
 #include <string>
 
-#include "live/gauges.h"
 #include "map/curve_model.h"
+#include "map/gauge_drawing.h"
 #include "ui/control.h"
 #include "ui/variant.h"
 
@@ -14,31 +16,65 @@ namespace map {
 
 class CurveEditor {
  public:
+  // Binds the markers' mouse events, Button2 and the four arrow buttons.
   CurveEditor(ui::Variant variant, ui::ControlSet& controls, CurveModel& model,
-              live::Gauges& gauges);
+              GaugeDrawing& gauges);
+  CurveEditor(const CurveEditor&) = delete;
+  CurveEditor& operator=(const CurveEditor&) = delete;
 
   // Markers on the current curve, point 1 selected, chart redrawn.
   void Updatesc();
-  // Panel1 shown, Button1 focused, Panel1 hidden: the focus returns to the window so
-  // that the arrow keys reach its key handler.
+  // Panel1 shown, Button1 focused, Panel1 hidden: the focus returns to the window.
   void FocusSink();
   void SpeedButton1Click();  // Up one degree
   void SpeedButton2Click();  // Down one degree
   void SpeedButton3Click();  // previous point
   void SpeedButton4Click();  // next point
+  // Switches the shown curve; the selection stays on the same point.
+  void Button2Click();
+
+  // Mouse events of marker p (1..26), in the marker's own coordinates. The pressed
+  // marker holds the mouse until the release, so while dragging every move reaches
+  // the dragged marker wherever the mouse is.
+  void Lb1MouseDown(int p, ui::MouseButton button, int x, int y);
+  void Lb1MouseMove(int p, int x, int y);
+  void Lb1MouseUp(int p, ui::MouseButton button, int x, int y);
 
  private:
+  // The controls the editor works on, resolved once.
+  struct Controls {
+    Controls(ui::Variant variant, ui::ControlSet& set);
+    std::array<ui::Control*, 26> PointLabels;  // Lb1 .. Lb26
+    ui::Control& Lb30;                         // the selection marker
+    ui::Control* Lb31;                         // RPM beside it; Palunor has none
+    ui::Control* Lb32;                         // degrees beside it; Palunor has none
+    ui::Control& Label28;
+    ui::Control& Label30;
+    ui::Control& Label34;
+    ui::Control& Label35;
+    ui::Control& Panel1;
+    ui::Control& Button1;
+    ui::Control& Button2;
+    ui::Control& SpeedButton1;
+    ui::Control& SpeedButton2;
+    ui::Control& SpeedButton3;
+    ui::Control& SpeedButton4;
+  };
+
+  void BindEvents();
   ui::Control& Marker(int p) const;
   int RetardLimit() const;
   void StepValue(int step);
   void StepSelection(int step);
-  // Lb31 (RPM) and Lb32 (degrees) beside the selection marker; Palunor has neither.
+  void DragTo(int p, int top, int retard);
+  void CheckSync();
+  // Lb31 (RPM) and Lb32 (degrees) beside the selection marker.
   void PlaceReadouts();
 
   ui::Variant m_variant;
-  ui::ControlSet& m_controls;
   CurveModel& m_model;
-  live::Gauges& m_gauges;
+  GaugeDrawing& m_gauges;
+  Controls m_c;
 };
 
 // A point value as signed whole degrees: "-3", "0", "12".

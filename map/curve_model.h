@@ -33,6 +33,8 @@ struct CurveModel {
   bool Dragging = false;
   int DragStartY = 0;
   int CurveBeforeRead = 2;
+  // A Read waits for its replies; the curve shown before it is CurveBeforeRead.
+  bool ReadUnderWay = false;
 
   Curve& Working(int curve) { return AdvCurves[static_cast<std::size_t>(curve - 1)]; }
   Curve& Device(int curve) { return DeviceCurves[static_cast<std::size_t>(curve - 1)]; }

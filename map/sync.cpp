@@ -3,9 +3,13 @@
 namespace map {
 
 void CheckSync(CurveModel& model, ui::ControlSet& controls) {
+  CheckSync(model, controls["Label34"], controls["Label35"]);
+}
+
+void CheckSync(CurveModel& model, ui::Control& label34, ui::Control& label35) {
   model.CurvesInSync = model.AdvCurves == model.DeviceCurves;
-  controls["Label34"].SetVisible(!model.CurvesInSync);
-  controls["Label35"].SetVisible(!model.CurvesStored);
+  label34.SetVisible(!model.CurvesInSync);
+  label35.SetVisible(!model.CurvesStored);
 }
 
 }  // namespace map

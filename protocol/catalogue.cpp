@@ -99,13 +99,20 @@ std::string SetVref(int step) {
   return std::string("PR") + Byte(step);
 }
 
+std::optional<CurvePoints> CurveReply::DecodePoints(std::string_view bytes) {
+  if (bytes.size() < kCurveReplyLength - 1 || bytes.substr(0, 2) != "SD") return std::nullopt;
+  CurvePoints points{};
+  for (std::size_t i = 0; i < kPoints; ++i) {
+    points[i] = DecodePoint(At(bytes, kFirstPointByte + i));
+  }
+  return points;
+}
+
 std::optional<CurveReply> CurveReply::Decode(std::string_view bytes) {
   if (bytes.size() < kCurveReplyLength || bytes.substr(0, 2) != "SD") return std::nullopt;
   CurveReply reply;
   reply.byte3 = At(bytes, 2);
-  for (std::size_t i = 0; i < kPoints; ++i) {
-    reply.points[i] = DecodePoint(At(bytes, kFirstPointByte + i));
-  }
+  reply.points = *DecodePoints(bytes);
   if (bytes[kOptionMarkByte] == 'A') {
     reply.options = OptionStatus{At(bytes, kOptionMarkByte + 1), At(bytes, kOptionMarkByte + 2),
                                  At(bytes, kOptionMarkByte + 3), At(bytes, kOptionMarkByte + 4)};

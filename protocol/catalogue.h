@@ -60,6 +60,9 @@ struct CurveReply {
 
   // Nothing unless the text is at least 34 bytes long and begins with "SD".
   static std::optional<CurveReply> Decode(std::string_view bytes);
+  // The points alone need only 33 bytes: the controller's reply counts as come once
+  // byte 33 is there, and only the option status needs byte 34.
+  static std::optional<CurvePoints> DecodePoints(std::string_view bytes);
   std::string Encode() const;
 };
 

@@ -1,5 +1,6 @@
 // The command lockout: Timer1 and its tick count BusyTicks keep every command of the
-// program from being sent until about 600 ms after the previous one.
+// program from being sent until about 600 ms after the previous one. One object,
+// handed to every handler that paces commands.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,9 @@
 
 namespace protocol {
 
-// A view of the lockout state that the form owns; several subsystems hold one.
 class Lockout {
  public:
-  Lockout(ui::ControlSet& controls, ui::Timer& timer1, std::uint8_t& busy_ticks)
-      : m_controls(controls), m_timer1(timer1), m_busy_ticks(busy_ticks) {}
+  Lockout(ui::EventLoop& loop, ui::ControlSet& controls);
 
   // A command sent less than about 600 ms ago: a new one is refused.
   bool Running() const { return m_timer1.Enabled(); }
@@ -26,13 +25,16 @@ class Lockout {
   // Each 100 ms tick counts; the sixth ends the lockout.
   void Timer1Timer();
 
+  ui::Timer& Timer1() { return m_timer1; }
+  std::uint8_t BusyTicks() const { return m_busy_ticks; }
+
   static constexpr std::uint32_t kIntervalMs = 100;
   static constexpr std::uint8_t kTicks = 5;  // the lockout ends when BusyTicks exceeds this
 
  private:
-  ui::ControlSet& m_controls;
-  ui::Timer& m_timer1;
-  std::uint8_t& m_busy_ticks;
+  ui::Control& m_label31;
+  ui::Timer m_timer1;
+  std::uint8_t m_busy_ticks = 0;
 };
 
 }  // namespace protocol

@@ -1,63 +1,76 @@
 #include "protocol/transfers.h"
 
 #include <string>
+#include <utility>
 
-#include "live/status_panel.h"
 #include "map/axis.h"
 #include "protocol/catalogue.h"
 
 namespace protocol {
 
+Transfers::Transfers(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model,
+                     const serial::LinkState& link, Lockout& lockout, CommandChannel& channel,
+                     ReplyRecogniser& recogniser, ConnectP connect, StatusSetter show_status)
+    : m_variant(variant),
+      m_model(model),
+      m_link(link),
+      m_lockout(lockout),
+      m_channel(channel),
+      m_recogniser(recogniser),
+      m_connect(std::move(connect)),
+      m_show_status(std::move(show_status)) {
+  controls["RDBut"].OnClick = [this] { RDButClick(); };
+  controls["SDBut"].OnClick = [this] { SDButClick(); };
+  controls["Button6"].OnClick = [this] { Button6Click(); };
+}
+
 bool Transfers::Plx() const {
-  return m_variant == ui::Variant::Palunor6 && m_parts.link.DeviceModel == "PLX";
+  return m_variant == ui::Variant::Palunor6 && m_link.DeviceModel == "PLX";
 }
 
 void Transfers::BeginCommand() {
-  m_parts.lockout.Start();
-  m_parts.timer3.SetEnabled(false);
-  if (!m_parts.driver.IsOpen()) m_parts.supervision.ConnectP();
+  m_lockout.Start();
+  m_channel.AwaitReply();
+  m_connect();
 }
 
 void Transfers::RDButClick() {
-  map::CurveModel& m = m_parts.model;
+  map::CurveModel& m = m_model;
   // A refused click restarts the count of six ticks but leaves the curves alone,
   // so a Read under way still restores the curve shown before it.
-  m_parts.lockout.ResetCount();
-  if (m_parts.lockout.Running()) return;
-  m.CurveBeforeRead = m.CurrentCurve;
+  m_lockout.ResetCount();
+  if (m_lockout.Running()) return;
+  // A Read clicked while another waits for its replies returns to the same curve.
+  if (!m.ReadUnderWay) m.CurveBeforeRead = m.CurrentCurve;
+  m.ReadUnderWay = true;
   m.CurrentCurve = 1;
-  m_parts.options.StatusText.clear();
-  live::SRefresh(m_parts.controls, m_parts.options, ui::kGreen, live::StatusItem::StatusLine);
+  m_show_status("", ui::kGreen);
   BeginCommand();
-  if (m_parts.driver.IsOpen()) {
-    m_parts.driver.WriteText(Plx() ? ReadPlx() : ReadCurve(1));
-    m_parts.dispatcher.ExpectCurve(1);
-  }
-  m_parts.dispatcher.ClearRxBuffer();
+  m_channel.Send(Plx() ? ReadPlx() : ReadCurve(1));
+  m_recogniser.ClearRxBuffer();
 }
 
 void Transfers::SDButClick() {
-  map::CurveModel& m = m_parts.model;
+  map::CurveModel& m = m_model;
   // The status line is blanked even when the lockout refuses the click.
-  m_parts.options.StatusText.clear();
-  live::SRefresh(m_parts.controls, m_parts.options, ui::kBlack, live::StatusItem::StatusLine);
-  if (m_parts.lockout.Running()) return;
+  m_show_status("", ui::kBlack);
+  if (m_lockout.Running()) return;
   BeginCommand();
   std::string message;
   if (Plx()) {
     message = SendPointCode(map::PointCodes[static_cast<std::size_t>(m.SelectedPoint - 1)]);
-  } else if (m_variant == ui::Variant::Palunor || m_parts.link.DeviceModel == "QZR") {
+  } else if (m_variant == ui::Variant::Palunor || m_link.DeviceModel == "QZR") {
     message = SendCurve(m.CurrentCurve, m.Working(m.CurrentCurve));
   }
   // With no controller identified the message stays empty and nothing is written.
-  if (!message.empty() && m_parts.driver.IsOpen()) m_parts.driver.WriteText(message);
+  m_channel.Send(message);
 }
 
 void Transfers::Button6Click() {
-  m_parts.lockout.ResetCount();
-  if (m_parts.lockout.Running()) return;
+  m_lockout.ResetCount();
+  if (m_lockout.Running()) return;
   BeginCommand();
-  if (m_parts.driver.IsOpen()) m_parts.driver.WriteText(RecordEeprom(m_parts.model.CurrentCurve));
+  m_channel.Send(RecordEeprom(m_model.CurrentCurve));
 }
 
 }  // namespace protocol

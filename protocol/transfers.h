@@ -1,48 +1,49 @@
 // The map transfer sequences: Read fetches both curves and the options, Send
 // transmits the shown curve, and REC EEPR has the controller record it; each sends
-// one command under the command lockout and the dispatcher carries the rest.
+// one command under the command lockout and the receive handler carries the rest.
 #pragma once
 
-#include "live/option_state.h"
+#include <functional>
+#include <string>
+
 #include "map/curve_model.h"
-#include "protocol/dispatcher.h"
+#include "protocol/command_channel.h"
 #include "protocol/lockout.h"
-#include "serial/comm_port_driver.h"
+#include "protocol/reply_recogniser.h"
 #include "serial/link_state.h"
-#include "serial/supervision.h"
+#include "ui/color.h"
 #include "ui/control.h"
-#include "ui/event_loop.h"
 #include "ui/variant.h"
 
 namespace protocol {
 
 class Transfers {
  public:
-  struct Parts {
-    ui::ControlSet& controls;
-    map::CurveModel& model;
-    const serial::LinkState& link;
-    live::OptionState& options;
-    Lockout lockout;
-    serial::TCommPortDriver& driver;
-    ui::Timer& timer3;
-    serial::Supervision& supervision;
-    ReceiveDispatcher& dispatcher;
-  };
+  using ConnectP = std::function<void()>;
+  using StatusSetter = std::function<void(const std::string&, ui::Color)>;
 
-  Transfers(ui::Variant variant, Parts parts) : m_variant(variant), m_parts(parts) {}
+  // Binds RDBut, SDBut and Button6.
+  Transfers(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model,
+            const serial::LinkState& link, Lockout& lockout, CommandChannel& channel,
+            ReplyRecogniser& recogniser, ConnectP connect, StatusSetter show_status);
 
   void RDButClick();
   void SDButClick();
   void Button6Click();
 
  private:
-  // Lockout started, Timer3 stopped and the port opened if it is closed.
+  // Lockout started, Timer3 stopped for the reply and the port opened if it is closed.
   void BeginCommand();
   bool Plx() const;
 
   ui::Variant m_variant;
-  Parts m_parts;
+  map::CurveModel& m_model;
+  const serial::LinkState& m_link;
+  Lockout& m_lockout;
+  CommandChannel& m_channel;
+  ReplyRecogniser& m_recogniser;
+  ConnectP m_connect;
+  StatusSetter m_show_status;
 };
 
 }  // namespace protocol

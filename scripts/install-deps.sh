@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   xvfb xauth fonts-dseg imagemagick xdotool
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: the unit, gui and e2e suites, the same unit tests built with
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows step (the core and the
+# Runs every test: the unit, system, gui and e2e suites, the unit and system tests
+# built with AddressSanitizer and UndefinedBehaviorSanitizer, the clang build of the unit tests
+# with the fuzz targets run briefly from their seeds, the Windows step (the core and the
 # driver's tests cross-built with mingw-w64 and run under wine) and the format check.
 # Exits non-zero on the first failure.
 set -euo pipefail
@@ -15,13 +16,18 @@ step "build"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
 
-step "unit, gui and e2e tests"
+step "unit, system, gui and e2e tests"
 ctest --preset default -j "$jobs"
 
-step "sanitizer build of the unit tests"
+step "sanitizer build of the unit and system tests"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs"
+
+step "clang build: unit tests, and each fuzz target briefly from its seeds"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+ctest --preset fuzz -j "$jobs"
 
 if [ -x scripts/windows-tests.sh ]; then
   step "Windows step: mingw-w64 build under wine"

@@ -10,7 +10,7 @@ root=$PWD
 build=$root/build-mingw
 
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j "$(nproc)" --target ui_tests serial_tests
+cmake --build --preset mingw -j "$(nproc)" --target ui_tests serial_tests serial_system_tests
 cmake --preset default >/dev/null
 cmake --build --preset default --target controller-sim
 
@@ -50,7 +50,8 @@ trap finish EXIT
 
 status=0
 wine "$build/tests/ui_tests.exe" --gtest_brief=1 || status=1
+wine "$build/tests/serial_tests.exe" --gtest_brief=1 || status=1
 for _ in $(seq 50); do [ -L "$sim_link" ] && break; sleep 0.1; done
 PALUNOR_EMULATOR_COM3=1 PALUNOR_COM_PEER=1 python3 "$root/tests/serial/com_peer.py" "$link" \
-  wine "$build/tests/serial_tests.exe" --gtest_brief=1 || status=1
+  wine "$build/tests/serial_system_tests.exe" --gtest_brief=1 || status=1
 exit "$status"

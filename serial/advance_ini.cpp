@@ -1,13 +1,20 @@
 #include "serial/advance_ini.h"
 
+#include <atomic>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace serial {
 
@@ -19,6 +26,9 @@ constexpr const char* kReadName = "Advance.ini";
 constexpr const char* kWriteName = "Advance.INI";
 // Longer lines are cut here; nothing past a line's end is read into the next line.
 constexpr std::size_t kMaxLine = 256;
+// Three sound lines take some forty bytes; a file is never read past this, so a huge
+// or endless one costs no more than a short one.
+constexpr std::size_t kMaxRead = 4096;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -39,18 +49,65 @@ std::optional<fs::path> FindIni(const std::string& dir) {
   return std::nullopt;
 }
 
-// Reads one line ended by CR LF, LF or CR; at most kMaxLine characters are kept.
-std::string ReadLine(std::istream& in) {
+// Takes one line ended by CR LF, LF or CR from `text` at `pos`; at most kMaxLine
+// characters are kept.
+std::string TakeLine(const std::string& text, std::size_t& pos) {
   std::string line;
-  for (int c = in.get(); c != EOF; c = in.get()) {
+  while (pos < text.size()) {
+    const char c = text[pos++];
     if (c == '\n') break;
     if (c == '\r') {
-      if (in.peek() == '\n') in.get();
+      if (pos < text.size() && text[pos] == '\n') ++pos;
       break;
     }
-    if (line.size() < kMaxLine) line.push_back(static_cast<char>(c));
+    if (line.size() < kMaxLine) line.push_back(c);
   }
   return line;
+}
+
+int ProcessId() {
+#ifdef _WIN32
+  return _getpid();
+#else
+  return static_cast<int>(getpid());
+#endif
+}
+
+// A name in the target's folder that no other writer, in this process or another,
+// uses at the same time.
+fs::path TemporaryName(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  return target.parent_path() / (target.filename().string() + "." + std::to_string(ProcessId()) +
+                                 "." + std::to_string(counter++) + ".tmp");
+}
+
+// Writes `text` as the whole content of a new file and puts it on the disk before
+// returning true, so the rename that follows never publishes an empty file after a
+// power cut.
+bool WriteDurably(const fs::path& path, const std::string& text) {
+#ifdef _WIN32
+  std::FILE* file = _wfopen(path.c_str(), L"wb");
+#else
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+#ifdef _WIN32
+  ok = ok && _commit(_fileno(file)) == 0;
+#else
+  ok = ok && fsync(fileno(file)) == 0;
+#endif
+  return std::fclose(file) == 0 && ok;
+}
+
+// Puts the folder's entry of a renamed file on the disk; Windows has no such step.
+void SyncFolder([[maybe_unused]] const fs::path& dir) {
+#ifndef _WIN32
+  const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+#endif
 }
 
 // A decimal integer as the run-time library converts it: optional blanks, an optional
@@ -83,10 +140,13 @@ AdvanceIni ParseAdvanceIni(const std::string& line1, const std::string& line2,
       ini.port = static_cast<int>(*port);
     }
   }
-  // Line 2: everything after "BAUDRATE= ".
+  // Line 2: everything after "BAUDRATE= ". A speed no port takes is dropped like a
+  // port or data bits out of range: written to the driver, it would fail every open of
+  // this run and be written back at closing, locking the program out for good.
   const std::string baud = line2.size() > 10 ? line2.substr(10) : std::string();
   if (auto value = ToInteger(baud)) {
-    ini.baud_rate = static_cast<std::uint32_t>(*value);
+    const auto rate = static_cast<std::uint32_t>(*value);
+    if (rate >= kMinBaudRate && rate <= kMaxBaudRate) ini.baud_rate = rate;
   } else {
     ini.error = "'" + baud + "' is not a valid integer value";
   }
@@ -103,9 +163,13 @@ std::optional<AdvanceIni> ReadAdvanceIni(const std::string& dir) {
   if (!path) return std::nullopt;
   std::ifstream in(*path, std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string line1 = ReadLine(in);
-  const std::string line2 = ReadLine(in);
-  const std::string line3 = ReadLine(in);
+  std::string text(kMaxRead, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::size_t pos = 0;
+  const std::string line1 = TakeLine(text, pos);
+  const std::string line2 = TakeLine(text, pos);
+  const std::string line3 = TakeLine(text, pos);
   return ParseAdvanceIni(line1, line2, line3);
 }
 
@@ -120,25 +184,20 @@ AdvanceIniLines FormatAdvanceIni(const std::string& port_name, std::uint32_t bau
 
 bool WriteAdvanceIni(const std::string& dir, const AdvanceIniLines& lines) {
   const fs::path target = FindIni(dir).value_or(fs::path(dir) / kWriteName);
-  const fs::path temp = fs::path(dir) / (target.filename().string() + ".tmp");
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << lines.port << "\r\n" << lines.baud_rate << "\r\n" << lines.data_bits << "\r\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
+  const fs::path temp = TemporaryName(target);
+  const std::string text =
+      lines.port + "\r\n" + lines.baud_rate + "\r\n" + lines.data_bits + "\r\n";
   std::error_code ec;
+  if (!WriteDurably(temp, text)) {
+    fs::remove(temp, ec);
+    return false;
+  }
   fs::rename(temp, target, ec);
   if (ec) {
     fs::remove(temp, ec);
     return false;
   }
+  SyncFolder(target.parent_path());
   return true;
 }
 

@@ -8,10 +8,14 @@
 
 namespace serial {
 
+// The speeds a port is opened with; the settings dialog accepts no other.
+constexpr std::uint32_t kMinBaudRate = 110;
+constexpr std::uint32_t kMaxBaudRate = 921600;
+
 // What the file says, line by line, before it is applied to the driver.
 struct AdvanceIni {
   std::optional<int> port;                 // 1..16 only
-  std::optional<std::uint32_t> baud_rate;  // the second line as a decimal integer
+  std::optional<std::uint32_t> baud_rate;  // kMinBaudRate..kMaxBaudRate only
   std::optional<int> data_bits;            // 5..8 only
   // The conversion message when the second line holds no integer
   // ("'%s' is not a valid integer value"); empty otherwise.
@@ -19,8 +23,9 @@ struct AdvanceIni {
 };
 
 // Reads the file in `dir` under the name "Advance.ini" in any letter case. Nothing
-// when it does not exist or cannot be opened. Reads three lines at most, and only
-// the first few hundred bytes of each.
+// when it does not exist or cannot be opened. Reads the first 4 KiB at most, of them
+// three lines, and only the first few hundred bytes of each; lines past the 4 KiB
+// read as empty.
 std::optional<AdvanceIni> ReadAdvanceIni(const std::string& dir);
 
 // Parses the three lines as read from the file.
@@ -37,8 +42,10 @@ AdvanceIniLines FormatAdvanceIni(const std::string& port_name, std::uint32_t bau
                                  int data_bits);
 
 // Writes the file in `dir`, replacing the existing one whatever its letter case
-// (else creating "Advance.INI"). The new content goes to a temporary file first and
-// is renamed over the old, so a failure never leaves a truncated file. False on failure.
+// (else creating "Advance.INI"). The new content goes to a temporary file of this
+// process in the same folder, is flushed to the disk and renamed over the old, so
+// neither a failure, a power cut nor a second program closing at the same time leaves
+// a truncated file. False on failure.
 bool WriteAdvanceIni(const std::string& dir, const AdvanceIniLines& lines);
 
 }  // namespace serial

@@ -94,7 +94,6 @@ class TCommPortDriver {
 
   ui::EventLoop& m_loop;
   std::unique_ptr<PortBackend> m_backend;
-  ui::Timer m_poll_timer;
   bool m_open = false;
   bool m_device_lost = false;
 
@@ -114,6 +113,8 @@ class TCommPortDriver {
   std::uint16_t m_output_timeout = 500;
   bool m_check_line_status = false;
 
+  // Built from m_polling_delay, so it is declared after the settings.
+  ui::Timer m_poll_timer;
   std::vector<std::uint8_t> m_input_buffer;
 };
 

@@ -1,7 +1,7 @@
 // The serial driver's seam to the operating system: the few calls the driver makes on
 // an open device, named and shaped after the Win32 communications API. One backend
 // per OS (posix_port.cpp, win32_port.cpp, chosen by the build), and an in-memory one
-// for tests (memory_port.h).
+// for tests (testing/memory_port.h).
 #pragma once
 
 #include <cstdint>

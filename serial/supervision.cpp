@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "live/status_panel.h"
 #include "protocol/catalogue.h"
+#include "serial/port_access.h"
 
 namespace serial {
 
@@ -25,30 +25,36 @@ Thresholds ThresholdsOf(ui::Variant variant) {
 }  // namespace
 
 Supervision::Supervision(ui::Variant variant, ui::ControlSet& controls, TCommPortDriver& driver,
-                         LinkState& link, ui::Timer& timer1, std::uint8_t& busy_ticks,
-                         live::OptionState& options, ui::Dialogs& dialogs,
-                         CaptionSetter set_caption)
+                         LinkState& link, protocol::Lockout& lockout,
+                         protocol::CommandChannel& channel, ui::Timer& timer3, ui::Dialogs& dialogs,
+                         CaptionSetter set_caption, StatusSetter show_status)
     : m_variant(variant),
-      m_controls(controls),
+      m_c{controls["RDBut"],  controls["SDBut"],     controls["Button3"], controls["Button6"],
+          controls["Panel2"], controls["btnAdvSet"], controls["Label33"]},
       m_driver(driver),
       m_link(link),
-      m_lockout(controls, timer1, busy_ticks),
-      m_options(options),
+      m_lockout(lockout),
+      m_channel(channel),
       m_dialogs(dialogs),
-      m_set_caption(std::move(set_caption)) {}
+      m_set_caption(std::move(set_caption)),
+      m_show_status(std::move(show_status)) {
+  controls["VerBut"].OnClick = [this] { VerButClick(); };
+  timer3.OnTimer = [this] { Timer3Timer(); };
+}
 
 void Supervision::ConnectP() {
   if (m_driver.IsOpen()) return;
   if (m_driver.OpenPort()) return;
-  m_dialogs.MessageBox("Could not connect to serial port.\r\nPlease, check settings and try again.",
-                       "COM Port Error", ui::DialogIcon::Error, ui::DialogButtons::Ok);
+  // Where the user may not open the device, the box also says why and what to do.
+  m_dialogs.DetailedMessageBox(kComPortErrorText, OpenFailureDetails(m_driver.PortName()),
+                               kComPortErrorTitle, ui::DialogIcon::Error, ui::DialogButtons::Ok);
 }
 
 void Supervision::VerButClick() {
   if (m_lockout.Running()) return;
   m_lockout.Start();
   if (!m_driver.IsOpen()) ConnectP();
-  if (m_driver.IsOpen()) m_driver.WriteText(protocol::VersionRequest());
+  m_channel.Send(protocol::VersionRequest());
 }
 
 void Supervision::Timer3Timer() {
@@ -70,22 +76,21 @@ void Supervision::DeclareLost() {
   m_link.LinkTicks = 0;
   m_lockout.Start();
   m_set_caption(kLostCaption);
-  for (const char* name : {"RDBut", "SDBut", "Button3", "Button6"}) {
-    m_controls[name].SetEnabled(false);
+  for (ui::Control* button : {&m_c.RDBut, &m_c.SDBut, &m_c.Button3, &m_c.Button6}) {
+    button->SetEnabled(false);
   }
-  m_controls["Panel2"].SetVisible(false);
-  m_controls["btnAdvSet"].SetCaption("&Advanced>>");
-  m_controls["btnAdvSet"].SetEnabled(false);
-  m_driver.WriteText(protocol::VersionRequest());
-  m_options.StatusText = "Device Disconnected!";
-  live::SRefresh(m_controls, m_options, ui::kGreen, live::StatusItem::StatusLine);
+  m_c.Panel2.SetVisible(false);
+  m_c.btnAdvSet.SetCaption("&Advanced>>");
+  m_c.btnAdvSet.SetEnabled(false);
+  m_channel.Send(protocol::VersionRequest());
+  m_show_status("Device Disconnected!", ui::kGreen);
 }
 
 void Supervision::Poll() {
   m_link.LinkTicks = 0;
   m_lockout.Start();
-  if (m_variant == ui::Variant::Palunor6) m_controls["Label33"].SetCaption("$");
-  m_driver.WriteText(protocol::VersionRequest());
+  if (m_variant == ui::Variant::Palunor6) m_c.Label33.SetCaption("$");
+  m_channel.Send(protocol::VersionRequest());
   m_link.DeviceFound = false;
 }
 

@@ -7,10 +7,11 @@
 #include <functional>
 #include <string>
 
-#include "live/option_state.h"
+#include "protocol/command_channel.h"
 #include "protocol/lockout.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
+#include "ui/color.h"
 #include "ui/control.h"
 #include "ui/dialogs.h"
 #include "ui/event_loop.h"
@@ -21,10 +22,14 @@ namespace serial {
 class Supervision {
  public:
   using CaptionSetter = std::function<void(const std::string&)>;
+  // Shows a text on the status line in a colour.
+  using StatusSetter = std::function<void(const std::string&, ui::Color)>;
 
+  // Binds VerBut and Timer3.
   Supervision(ui::Variant variant, ui::ControlSet& controls, TCommPortDriver& driver,
-              LinkState& link, ui::Timer& timer1, std::uint8_t& busy_ticks,
-              live::OptionState& options, ui::Dialogs& dialogs, CaptionSetter set_caption);
+              LinkState& link, protocol::Lockout& lockout, protocol::CommandChannel& channel,
+              ui::Timer& timer3, ui::Dialogs& dialogs, CaptionSetter set_caption,
+              StatusSetter show_status);
 
   // Opens the port if it is closed; tells the user when that fails. Nothing retries.
   void ConnectP();
@@ -38,14 +43,25 @@ class Supervision {
   void DeclareLost();
   void Poll();
 
+  struct Controls {
+    ui::Control& RDBut;
+    ui::Control& SDBut;
+    ui::Control& Button3;
+    ui::Control& Button6;
+    ui::Control& Panel2;
+    ui::Control& btnAdvSet;
+    ui::Control& Label33;
+  };
+
   ui::Variant m_variant;
-  ui::ControlSet& m_controls;
+  Controls m_c;
   TCommPortDriver& m_driver;
   LinkState& m_link;
-  protocol::Lockout m_lockout;
-  live::OptionState& m_options;
+  protocol::Lockout& m_lockout;
+  protocol::CommandChannel& m_channel;
   ui::Dialogs& m_dialogs;
   CaptionSetter m_set_caption;
+  StatusSetter m_show_status;
 };
 
 }  // namespace serial

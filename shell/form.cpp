@@ -3,21 +3,12 @@
 #include <filesystem>
 #include <string>
 
-#include "live/gauges.h"
-#include "live/option_state.h"
-#include "live/options_panel.h"
 #include "map/axis.h"
-#include "map/curve_editor.h"
-#include "map/curve_model.h"
-#include "protocol/dispatcher.h"
-#include "protocol/lockout.h"
-#include "protocol/transfers.h"
+#include "protocol/catalogue.h"
 #include "serial/advance_ini.h"
-#include "serial/comm_port_driver.h"
-#include "serial/link_state.h"
-#include "serial/supervision.h"
-#include "shell/button_sets.h"
+#include "shell/form_parts.h"
 #include "shell/layout.h"
+#include "ui/button_sets.h"
 
 namespace shell {
 
@@ -39,54 +30,12 @@ constexpr int kKeyDown = 40;
 
 }  // namespace
 
-// The program-wide state and the subsystems, owned by the form for the whole run.
-struct TForm1::Parts {
-  Parts(ui::Variant variant, Platform& platform, ui::ControlSet& controls,
-        const std::function<void(const std::string&)>& set_caption)
-      : CPDrv(platform.loop, platform.make_port()),
-        Timer1(platform.loop, 100, false),
-        Timer3(platform.loop, 500, true),
-        gauges(variant, controls, model, live, link),
-        editor(variant, controls, model, gauges),
-        supervision(variant, controls, CPDrv, link, Timer1, BusyTicks, options, platform.dialogs,
-                    set_caption),
-        lockout(controls, Timer1, BusyTicks),
-        panel(controls, options, lockout, CPDrv, Timer3, supervision, platform.dialogs),
-        dispatcher(variant,
-                   {controls, model, link, live, options, CPDrv, Timer3, supervision, editor,
-                    gauges, panel},
-                   set_caption),
-        transfers(variant, {controls, model, link, options, lockout, CPDrv, Timer3, supervision,
-                            dispatcher}) {}
-
-  serial::TCommPortDriver CPDrv;
-  ui::Timer Timer1;
-  ui::Timer Timer3;
-  std::uint8_t BusyTicks = 0;
-
-  map::CurveModel model;
-  serial::LinkState link;
-  live::OptionState options;
-  live::LiveState live;
-
-  live::Gauges gauges;
-  map::CurveEditor editor;
-  serial::Supervision supervision;
-  protocol::Lockout lockout;
-  live::OptionsPanel panel;
-  protocol::ReceiveDispatcher dispatcher;
-  protocol::Transfers transfers;
-
-  std::string help_file;
-};
-
 TForm1::TForm1(ui::Variant variant, Platform& platform)
     : m_variant(variant),
       m_platform(platform),
       m_controls(std::make_unique<ui::ControlSet>(LayoutTable(variant), platform.canvases)),
       m_caption(kStartCaption) {
-  m_parts = std::make_unique<Parts>(variant, platform, *m_controls,
-                                    [this](const std::string& caption) { SetCaption(caption); });
+  m_parts = std::make_unique<Parts>(*this, variant, platform, *m_controls);
   BindEvents();
 }
 
@@ -103,28 +52,9 @@ void TForm1::BindEvents() {
   Parts& p = *m_parts;
   c["Button4"].OnClick = [this] { Button4Click(); };
   c["imgStatus"].OnClick = [this] { imgStatusClick(); };
-  c["SpeedButton1"].OnClick = [&p] { p.editor.SpeedButton1Click(); };
-  c["SpeedButton2"].OnClick = [&p] { p.editor.SpeedButton2Click(); };
-  c["SpeedButton3"].OnClick = [&p] { p.editor.SpeedButton3Click(); };
-  c["SpeedButton4"].OnClick = [&p] { p.editor.SpeedButton4Click(); };
-  c["VerBut"].OnClick = [&p] { p.supervision.VerButClick(); };
-  p.Timer3.OnTimer = [&p] { p.supervision.Timer3Timer(); };
-  p.Timer1.OnTimer = [&p] { p.lockout.Timer1Timer(); };
-  p.CPDrv.OnReceiveData = [&p](serial::TCommPortDriver& sender, const std::uint8_t* data,
-                               std::uint32_t size) {
-    p.dispatcher.CPDrvReceiveData(sender, data, size);
-  };
-  c["RDBut"].OnClick = [&p] { p.transfers.RDButClick(); };
-  c["SDBut"].OnClick = [&p] { p.transfers.SDButClick(); };
-  c["Button6"].OnClick = [&p] { p.transfers.Button6Click(); };
-  c["V5But"].OnClick = [&p] { p.panel.V5ButClick(); };
-  c["btnPN"].OnClick = [&p] { p.panel.btnPNClick(); };
-  c["btnSetTime"].OnClick = [&p] { p.panel.btnSetTimeClick(); };
-  c["btnSVref"].OnClick = [&p] { p.panel.btnSVrefClick(); };
-  c["chTen"].OnClick = [&p] { p.panel.chTenClick(); };
-  c["btnAdvSet"].OnClick = [&p] { p.panel.btnAdvSetClick(); };
-  c["UpDown3"].OnClick = [&p] { p.panel.UpDown3Click(); };
-  c["UpDown4"].OnClick = [&p] { p.panel.UpDown4Click(); };
+  p.CPDrv.OnReceiveData = [this](serial::TCommPortDriver& sender, const std::uint8_t* data,
+                                 std::uint32_t size) { CPDrvReceiveData(sender, data, size); };
+  p.channel.OnReplyOverdue = [this] { ReplyOverdue(); };
   for (const char* name : kKeySwallowingButtons) {
     c[name].OnKeyDown = [this](int& key) { OpenButKeyDown(key); };
     c[name].OnKeyPress = [this](int& key) { OpenButKeyPress(key); };
@@ -144,15 +74,18 @@ void TForm1::FormCreate() {
     if (ini->port) p.CPDrv.SetPort(static_cast<serial::TPortNumber>(*ini->port));
     if (ini->baud_rate) {
       p.CPDrv.SetBaudRateValue(*ini->baud_rate);
-    } else {
-      // The conversion fails with its message; the rest of start-up still runs.
+    } else if (!ini->error.empty()) {
+      // The conversion fails with its message; the rest of start-up still runs. A
+      // number no line can run at is passed over like any other unusable value.
       m_platform.dialogs.MessageBox(ini->error, ApplicationTitle(), ui::DialogIcon::Error,
                                     ui::DialogButtons::Ok);
     }
     if (ini->data_bits) p.CPDrv.SetDataBits(static_cast<serial::TDataBits>(*ini->data_bits - 5));
   }
 
-  // 3. Open the port; the fallback name is only remembered here, not opened.
+  // 3. Open the port; the fallback name is only remembered here, not opened. The
+  // user's choice is what closing keeps.
+  p.chosen_port = p.CPDrv.PortName();
   if (!p.CPDrv.OpenPort()) p.CPDrv.SetPortName(kFallbackPort);
 
   // 4. The drawing surfaces.
@@ -172,7 +105,7 @@ void TForm1::FormCreate() {
 
   // 6. Gauge, lockout, option and editing state.
   p.live.NeedleAngle = 0;
-  p.BusyTicks = 0;
+  p.lockout.ResetCount();
   p.options.Output5V = false;
   p.options.InputPositive = false;
   m.SelectedPoint = 1;
@@ -206,19 +139,23 @@ void TForm1::FormActivate() {
   Parts& p = *m_parts;
   p.model.MaxAdvance = 25;
   p.model.MaxRetard = 25;
-  SetButtons(*m_controls, DeviceCommandButtons(), false);
-  p.BusyTicks = 0;
-  p.Timer1.SetEnabled(true);
-  if (!p.CPDrv.IsOpen()) p.supervision.ConnectP();
-  if (p.CPDrv.IsOpen()) p.CPDrv.WriteText("VER");
+  for (ui::Control* button : p.device_commands) button->SetEnabled(false);
+  p.lockout.Start();
+  p.supervision.ConnectP();
+  p.channel.Send(protocol::VersionRequest());
 }
 
 void TForm1::FormClose() {
   const serial::TCommPortDriver& drv = m_parts->CPDrv;
-  // A file that cannot be written is not reported.
+  // A file that cannot be written is not reported. The port kept is the one the user
+  // chose: a fallback opened because it was missing or busy must not replace it.
   serial::WriteAdvanceIni(m_platform.work_dir,
-                          serial::FormatAdvanceIni(drv.PortName(), drv.BaudRateValue(),
+                          serial::FormatAdvanceIni(m_parts->chosen_port, drv.BaudRateValue(),
                                                    static_cast<int>(drv.DataBits()) + 5));
+}
+
+void TForm1::PortChosen(const std::string& port_name) {
+  m_parts->chosen_port = port_name;
 }
 
 void TForm1::KeyDown(int& key) {
@@ -260,17 +197,17 @@ void TForm1::FormKeyDown(int& key) {
 }
 
 void TForm1::FormKeyPress(int& key) {
-  (*m_controls)["Label29"].SetCaption(std::to_string(key));
+  m_parts->handler.Label29.SetCaption(std::to_string(key));
   key = 0;
 }
 
 void TForm1::OpenButKeyDown(int& key) {
-  (*m_controls)["Label32"].SetCaption(std::to_string(key));
+  m_parts->handler.Label32.SetCaption(std::to_string(key));
   key = 0;
 }
 
 void TForm1::OpenButKeyPress(int& key) {
-  (*m_controls)["Label32"].SetCaption(std::to_string(key));
+  m_parts->handler.Label32.SetCaption(std::to_string(key));
   key = 0;
 }
 
@@ -295,7 +232,7 @@ serial::TCommPortDriver& TForm1::CPDrv() {
   return m_parts->CPDrv;
 }
 ui::Timer& TForm1::Timer1() {
-  return m_parts->Timer1;
+  return m_parts->lockout.Timer1();
 }
 ui::Timer& TForm1::Timer3() {
   return m_parts->Timer3;
@@ -311,6 +248,18 @@ live::OptionState& TForm1::Options() {
 }
 live::LiveState& TForm1::Live() {
   return m_parts->live;
+}
+live::StatusPanel& TForm1::StatusPanel() {
+  return m_parts->status;
+}
+const protocol::ReplyRecogniser& TForm1::Recogniser() const {
+  return m_parts->recogniser;
+}
+protocol::CommandChannel& TForm1::Channel() {
+  return m_parts->channel;
+}
+protocol::Lockout& TForm1::Lockout() {
+  return m_parts->lockout;
 }
 
 }  // namespace shell

@@ -3,11 +3,13 @@
 // activation, closing, keys and help.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "shell/platform.h"
+#include "ui/color.h"
 #include "ui/control.h"
 #include "ui/event_loop.h"
 #include "ui/variant.h"
@@ -22,7 +24,21 @@ struct CurveModel;
 namespace live {
 struct OptionState;
 struct LiveState;
+class StatusPanel;
 }  // namespace live
+namespace protocol {
+class ReplyRecogniser;
+class CommandChannel;
+class Lockout;
+struct CurveReplyFor;
+struct Recorded;
+struct VersionReply;
+struct ReadCompleted;
+struct LiveFrame;
+struct SendAcknowledged;
+struct Trace;
+enum class ShortReply;
+}  // namespace protocol
 
 namespace shell {
 
@@ -49,12 +65,20 @@ class TForm1 {
   // start-up, runs FormActivate; returning from a dialog or another program does not.
   void Activated();
   void FormClose();
+  // The port the user chose (from "Advance.ini" or the settings), which closing keeps
+  // in "Advance.ini" whatever fallback the program had to open instead.
+  void PortChosen(const std::string& port_name);
 
   // A key that reached the window: the front end delivers it here whether the
   // window itself or a control has the focus, as a virtual-key code (key-down) or a
   // character code (key-press). Setting it to 0 means it was consumed.
   void KeyDown(int& key);
   void KeyPress(int& key);
+
+  // The driver's OnReceiveData: one chunk, the bytes that arrived since its last poll.
+  // The replies recognised in it are acted on here, step by step in their order.
+  void CPDrvReceiveData(serial::TCommPortDriver& sender, const std::uint8_t* data,
+                        std::uint32_t size);
 
   // The driver, timers and program-wide state, for the front end and for tests.
   serial::TCommPortDriver& CPDrv();
@@ -64,11 +88,27 @@ class TForm1 {
   serial::LinkState& Link();
   live::OptionState& Options();
   live::LiveState& Live();
+  live::StatusPanel& StatusPanel();
+  const protocol::ReplyRecogniser& Recogniser() const;
+  protocol::CommandChannel& Channel();
+  protocol::Lockout& Lockout();
 
  private:
   struct Parts;
 
   void BindEvents();
+  // The receive handler's steps, one per kind of reply.
+  void Act(const protocol::Trace& trace);
+  void Act(const protocol::CurveReplyFor& reply);
+  void Act(protocol::ShortReply reply);
+  void Act(const protocol::Recorded& reply);
+  void Act(const protocol::VersionReply& reply);
+  void Act(const protocol::ReadCompleted& reply);
+  void Act(const protocol::LiveFrame& frame);
+  void Act(const protocol::SendAcknowledged& reply);
+  // The bound for a command's reply passed: the command is over.
+  void ReplyOverdue();
+  void Show(const std::string& text, ui::Color color);
   void FormActivate();
   void FormKeyDown(int& key);
   void FormKeyPress(int& key);

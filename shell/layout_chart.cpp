@@ -83,6 +83,15 @@ void AddChart(Rows& rows, ui::Variant variant) {
                 .Background(ui::kBlack)
                 .Bevel(ui::BevelStyle::Lowered));
   Add(rows, Row("Image1", ControlKind::Image, {1, 1, 647, 128}, kPanel).Cursor(ui::Cursor::Arrow));
+  // The selection marker stands 4 px left of and 9 px above point 1's marker. It and
+  // its readouts lie under the point markers, so a press on a marker reaches the marker.
+  const int selection_left = MarkerLeft(1) - 4;
+  const int selection_top = MarkerTop(kFlatValue) - 9;
+  Add(rows, Yellow("Lb30", {selection_left, selection_top, 16, 29}, "o", 24));
+  if (newer) {
+    Add(rows, Red("Lb31", {selection_left - 6, selection_top - 3, 36, 13}, "1500"));
+    Add(rows, Red("Lb32", {selection_left, selection_top + 24, 20, 13}, "0"));
+  }
   for (int p = 1; p <= kPoints; ++p) {
     const std::string name = "Lb" + std::to_string(p);
     // The first marker is taller than the others.
@@ -90,13 +99,7 @@ void AddChart(Rows& rows, ui::Variant variant) {
     Add(rows, Yellow(name.c_str(), {MarkerLeft(p), MarkerTop(kFlatValue), 16, height}, "o", 11)
                   .Cursor(ui::Cursor::Hand));
   }
-  // The selection marker stands 4 px left of and 9 px above point 1's marker.
-  const int selection_left = MarkerLeft(1) - 4;
-  const int selection_top = MarkerTop(kFlatValue) - 9;
-  Add(rows, Yellow("Lb30", {selection_left, selection_top, 16, 29}, "o", 24));
   if (newer) {
-    Add(rows, Red("Lb31", {selection_left - 6, selection_top - 3, 36, 13}, "1500"));
-    Add(rows, Red("Lb32", {selection_left, selection_top + 24, 20, 13}, "0"));
     AddAxis11000(rows);
   } else {
     AddAxis8000(rows);

@@ -4,6 +4,17 @@
 
 namespace sim {
 
+namespace {
+
+constexpr long kMaxPeriod = 255;
+
+// Period counts per minute: the period byte is this divided by the RPM.
+long Counts(int version_tenths) {
+  return Uses11000Axis(version_tenths) ? 312000 : 120000;
+}
+
+}  // namespace
+
 bool Uses11000Axis(int version_tenths) {
   return version_tenths / 10 == 6;
 }
@@ -21,9 +32,10 @@ int PointRpm(int point, int version_tenths) {
 int EngineRpm(std::size_t frame, int version_tenths) {
   const std::size_t phase = frame % (2 * kSweepFrames);
   const std::size_t step = phase <= kSweepFrames ? phase : 2 * kSweepFrames - phase;
-  const int span = RedlineRpm(version_tenths) - kIdleRpm;
-  return kIdleRpm + static_cast<int>(static_cast<long>(span) * static_cast<long>(step) /
-                                     static_cast<long>(kSweepFrames));
+  const int idle = IdleRpm(version_tenths);
+  const int span = RedlineRpm(version_tenths) - idle;
+  return idle + static_cast<int>(static_cast<long>(span) * static_cast<long>(step) /
+                                 static_cast<long>(kSweepFrames));
 }
 
 std::uint8_t AdvanceAt(const protocol::CurvePoints& curve, int rpm, int version_tenths) {
@@ -41,9 +53,32 @@ std::uint8_t AdvanceAt(const protocol::CurvePoints& curve, int rpm, int version_
   return curve.back();
 }
 
+int IdleRpm(int version_tenths) {
+  // Firmware 6.x counts 312000 per minute: below 1224 RPM its byte would overflow,
+  // and the capped 255 would read as 1224 RPM.
+  const long slowest = (Counts(version_tenths) + kMaxPeriod - 1) / kMaxPeriod;
+  return std::max(kIdleRpm, static_cast<int>(slowest));
+}
+
 std::uint8_t PeriodByte(int rpm, int version_tenths) {
-  const long counts = Uses11000Axis(version_tenths) ? 312000 : 120000;
-  return static_cast<std::uint8_t>(std::min<long>(255, counts / std::max(rpm, 1)));
+  return static_cast<std::uint8_t>(
+      std::min<long>(kMaxPeriod, Counts(version_tenths) / std::max(rpm, 1)));
+}
+
+std::string InvalidLiveFrame(const std::string& frame, std::size_t n) {
+  constexpr std::uint8_t kBadPeriods[] = {0, 255};
+  constexpr std::uint8_t kBadAdvances[] = {31, 128};
+  std::string spoilt = frame;
+  switch (n % 4) {
+    case 0:
+    case 1:
+      spoilt[0] = static_cast<char>(kBadPeriods[n % 4]);
+      break;
+    default:
+      spoilt[1] = static_cast<char>(kBadAdvances[n % 4 - 2]);
+      break;
+  }
+  return spoilt;
 }
 
 }  // namespace sim

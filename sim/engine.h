@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "protocol/catalogue.h"
 
@@ -26,8 +27,15 @@ int EngineRpm(std::size_t frame, int version_tenths);
 // held flat below point 1 and above point 26, as a point value.
 std::uint8_t AdvanceAt(const protocol::CurvePoints& curve, int rpm, int version_tenths);
 
+// The period byte carries at most 255: the slowest speed the firmware can report.
+int IdleRpm(int version_tenths);
+
 // The engine period byte: 120000 / RPM, capped to 255. Firmware 6.x counts in units
 // 2.6 times finer (the program multiplies the byte by 10/26), so it sends 312000 / RPM.
 std::uint8_t PeriodByte(int rpm, int version_tenths);
+
+// The good frame `frame` spoilt in the n-th way of four that the program must ignore:
+// period 0, period 255, advance byte 31 (decodes to 56) and advance byte 128 (153).
+std::string InvalidLiveFrame(const std::string& frame, std::size_t n);
 
 }  // namespace sim

@@ -9,7 +9,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 9> kNames{{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 10> kNames{{
     {FaultMode::None, "None"},
     {FaultMode::NoReply, "NoReply"},
     {FaultMode::LateReply, "LateReply"},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 9> kNames{{
     {FaultMode::Noise, "Noise"},
     {FaultMode::Unplug, "Unplug"},
     {FaultMode::Replug, "Replug"},
+    {FaultMode::InvalidLiveReadings, "InvalidLiveReadings"},
 }};
 
 bool SameLetters(std::string_view a, std::string_view b) {

@@ -11,15 +11,17 @@
 namespace sim {
 
 enum class FaultMode {
-  None,         // the line and the controller behave
-  NoReply,      // commands are heard and carried out, but nothing is sent back
-  LateReply,    // every reply starts `delay_ms` later than it would
-  SplitReply,   // the next reply pauses for `delay_ms` after its byte `byte`
-  DropByte,     // byte `byte` of the next reply is lost
-  CorruptByte,  // byte `byte` of the next reply arrives with all its bits flipped
-  Noise,        // random bytes (from `seed`, deterministic) appear between replies
-  Unplug,       // the device vanishes: nothing heard, nothing answered, the port is gone
-  Replug,       // the device comes back; the line behaves again
+  None,                 // the line and the controller behave
+  NoReply,              // commands are heard and carried out, but nothing is sent back
+  LateReply,            // every reply starts `delay_ms` later than it would
+  SplitReply,           // the next reply pauses for `delay_ms` after its byte `byte`
+  DropByte,             // byte `byte` of the next reply is lost
+  CorruptByte,          // byte `byte` of the next reply arrives with all its bits flipped
+  Noise,                // random bytes (from `seed`, deterministic) appear between replies
+  Unplug,               // the device vanishes: nothing heard, nothing answered, the port is gone
+  Replug,               // the device comes back; the line behaves again
+  InvalidLiveReadings,  // every other live frame carries no reading: period 0 or 255, or
+                        // an advance byte that decodes to 56 or more
 };
 
 struct Fault {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/engine.h"
+
 namespace sim {
 
 namespace {
@@ -101,7 +103,7 @@ void Line::Update(std::uint64_t now) {
       m_to_controller.pop_front();
       HearHostByte(byte);
     } else if (next == Next::Frame) {
-      const std::string frame = m_controller.NextLiveFrame();
+      const std::string frame = LiveFrameOnLine();
       if (m_plugged && m_fault.mode != FaultMode::NoReply) Emit(frame, at);
       *m_next_frame_at += kLiveFramePeriodNs;
     } else {
@@ -180,6 +182,13 @@ void Line::SendNoise(std::uint64_t at) {
   for (char& c : burst) c = static_cast<char>(Random() & 0xFF);
   if (m_plugged) Emit(burst, at);
   m_next_noise_at = at + (kNoiseGapMinMs + Random() % kNoiseGapSpanMs) * kNsPerMs;
+}
+
+std::string Line::LiveFrameOnLine() {
+  std::string frame = m_controller.NextLiveFrame();
+  const std::size_t n = m_frames_on_line++;
+  if (m_fault.mode != FaultMode::InvalidLiveReadings || n % 2 == 0) return frame;
+  return InvalidLiveFrame(frame, n / 2);
 }
 
 std::uint32_t Line::Random() {

@@ -71,6 +71,9 @@ class Line {
             std::uint64_t pause_ns = 0);
   void HearHostByte(const Timed& byte);
   void SendNoise(std::uint64_t at);
+  // The live frame as the line delivers it: under InvalidLiveReadings every other
+  // frame is spoilt.
+  std::string LiveFrameOnLine();
   std::uint32_t Random();
 
   Controller& m_controller;
@@ -83,6 +86,7 @@ class Line {
   std::deque<Timed> m_to_host;
   std::uint64_t m_device_free_at = 0;
   std::optional<std::uint64_t> m_next_frame_at;
+  std::size_t m_frames_on_line = 0;
   std::optional<std::uint64_t> m_next_noise_at;
   std::uint32_t m_noise_state = 1;
   std::string m_rx;

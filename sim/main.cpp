@@ -63,7 +63,8 @@ constexpr std::string_view kUsage =
     "[--log]\n"
     "                      [--state FILE]\n"
     "faults: NoReply, LateReply=MS, SplitReply=K,MS, DropByte=K, CorruptByte=K, Noise=SEED, "
-    "Unplug\n"
+    "Unplug,\n"
+    "        InvalidLiveReadings\n"
     "signals: USR1 pulls the cable (the pty goes, the port map link leads nowhere),\n"
     "         USR2 plugs it in again (a new pty, the link points at it)\n";
 
@@ -264,12 +265,6 @@ int main(int argc, char** argv) {
   // The program closing its end must not end us.
   std::signal(SIGPIPE, SIG_IGN);
 
-  sim::PortMapLink link(map_dir, settings->port, pty->slave_name);
-  if (!link.Linked()) {
-    std::cerr << "controller-sim: " << link.Error() << "\n";
-    return 1;
-  }
-
   sim::Controller controller(settings->model);
   controller.SetVersion(settings->version);
   controller.SetLimits(settings->max_advance, settings->max_retard);
@@ -286,10 +281,6 @@ int main(int argc, char** argv) {
   line.SetByteTime(ByteTimeOf(pty->master));
   line.SetFault(settings->fault, now_ns());
 
-  std::cout << "controller-sim: " << sim::ModelCode(settings->model) << " "
-            << protocol::VersionText(settings->version) << " on COM" << settings->port << " -> "
-            << pty->slave_name << std::endl;
-
   // The state file follows every command the controller carries out.
   std::uint64_t written_at = 0;
   auto write_state = [&] {
@@ -299,6 +290,16 @@ int main(int argc, char** argv) {
       std::cerr << "controller-sim: cannot write " << settings->state_file << "\n";
   };
   write_state();
+
+  // Linked last: whoever finds the port in the map finds the state file there too.
+  sim::PortMapLink link(map_dir, settings->port, pty->slave_name);
+  if (!link.Linked()) {
+    std::cerr << "controller-sim: " << link.Error() << "\n";
+    return 1;
+  }
+  std::cout << "controller-sim: " << sim::ModelCode(settings->model) << " "
+            << protocol::VersionText(settings->version) << " on COM" << settings->port << " -> "
+            << pty->slave_name << std::endl;
 
   ui::SteadyLoop loop;
   ui::Timer tick(loop, kTickMs);

@@ -1,8 +1,10 @@
 // Modal dialogs the core asks the platform for; each hands back the user's answer.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -18,6 +20,38 @@ struct FileDialogRequest {
   std::string file_name;  // the name chosen last time
 };
 
+// The nine settings of the port settings dialog as it shows them: the texts of the
+// two editable lists and the item index of the seven drop-down lists.
+struct SettingsValues {
+  std::string port_name;
+  std::string baud_rate;
+  int data_bits = 0;
+  int parity = 0;
+  int stop_bits = 0;
+  int hw_flow = 0;
+  int sw_flow = 0;
+  int dtr_control = 0;
+  int device_check = 0;
+  friend bool operator==(const SettingsValues&, const SettingsValues&) = default;
+};
+
+// What the settings dialog shows, and what pressing "Ok" does.
+struct SettingsRequest {
+  SettingsValues values;
+  std::vector<std::string> port_items;
+  std::vector<std::string> baud_rate_items;
+  std::vector<std::string> data_bits_items;
+  std::vector<std::string> parity_items;
+  std::vector<std::string> stop_bits_items;
+  std::vector<std::string> hw_flow_items;
+  std::vector<std::string> sw_flow_items;
+  std::vector<std::string> dtr_control_items;
+  std::vector<std::string> device_check_items;
+  // "Ok" pressed with these values: true closes the dialog, false keeps it open with
+  // its values (the handler has told the user why).
+  std::function<bool(const SettingsValues&)> ok;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -30,6 +64,16 @@ class Dialogs {
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
+  // The modal port settings dialog: the values it closed with after an accepted "Ok",
+  // or nothing when the user cancels.
+  virtual std::optional<SettingsValues> Settings(const SettingsRequest& request) = 0;
+  // A message box whose details, which the user can unfold, say why and what to do.
+  // Platforms without such a place show the details below the text.
+  virtual DialogResult DetailedMessageBox(const std::string& text, const std::string& details,
+                                          const std::string& title, DialogIcon icon,
+                                          DialogButtons buttons) {
+    return MessageBox(details.empty() ? text : text + "\r\n\r\n" + details, title, icon, buttons);
+  }
 };
 
 }  // namespace ui

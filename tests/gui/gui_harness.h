@@ -9,8 +9,8 @@
 
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
-#include "serial/memory_port.h"
 #include "shell/form.h"
+#include "testing/memory_port.h"
 
 namespace gui_test {
 

@@ -10,7 +10,7 @@
 
 #include "live/status_panel.h"
 #include "protocol/link_bench.h"
-#include "ui/recording_canvas.h"
+#include "testing/recording_canvas.h"
 
 namespace {
 
@@ -95,11 +95,11 @@ TEST_P(OptionsPanelTest, TheBypassChooserShowsHalfSecondsAndSetTimeSendsTheStep)
   EXPECT_EQ(bench.options.BypassStep, 4);
   for (int step = 1; step <= 4; ++step) {
     bench.options.BypassStep = step;
-    bench.panel.SRefresh(ui::kRed, live::StatusItem::BypassTime);
+    bench.status.SRefresh(ui::kRed, live::StatusItem::BypassTime);
     EXPECT_EQ(bench["lblTV"].Caption(), shown[step - 1]);
   }
   bench.options.BypassStep = 4;
-  bench.panel.btnSetTimeClick();
+  bench["btnSetTime"].Click();
   EXPECT_EQ(bench.TakeWritten(), "TT\x04");
   EXPECT_FALSE(bench["UpDown3"].Enabled());
 }
@@ -113,7 +113,7 @@ TEST_P(OptionsPanelTest, TheReferenceChooserShowsEveryStepInHundredthsOfAVolt) {
     EXPECT_EQ(bench["lblVref"].Caption(), texts[static_cast<std::size_t>(step - 3)]) << step;
     EXPECT_TRUE(bench["btnSVref"].Enabled());
   }
-  bench.panel.btnSVrefClick();
+  bench["btnSVref"].Click();
   EXPECT_EQ(bench.TakeWritten(), "PR\x0f");
   EXPECT_FALSE(bench["UpDown4"].Enabled());
   bench.Receive("CHR");
@@ -242,9 +242,9 @@ TEST_P(OptionsPanelTest, ItemsThreeAndSevenChangeNothing) {
   bench.options.StatusText = "kept";
   std::vector<std::string> changed;
   bench.controls.Subscribe([&](ui::Control& c, ui::Property) { changed.push_back(c.Name()); });
-  bench.panel.SRefresh(ui::kRed, 3);
-  bench.panel.SRefresh(ui::kRed, 7);
-  bench.panel.SRefresh(ui::kRed, 0);
+  bench.status.SRefresh(ui::kRed, 3);
+  bench.status.SRefresh(ui::kRed, 7);
+  bench.status.SRefresh(ui::kRed, 0);
   EXPECT_TRUE(changed.empty());
   EXPECT_EQ(bench.options.StatusText, "kept");
 }
@@ -256,7 +256,7 @@ TEST_P(OptionsPanelTest, TheInputItemDrawsThePulseOfThePolarity) {
   for (bool positive : {true, false}) {
     canvas.Clear();
     bench.options.InputPositive = positive;
-    bench.panel.SRefresh(ui::kYellow, live::StatusItem::InputSignal);
+    bench.status.SRefresh(ui::kYellow, live::StatusItem::InputSignal);
     ASSERT_EQ(canvas.Ops().size(), 2u);
     EXPECT_EQ(canvas.Ops()[0].kind, ui::DrawKind::FillRect);
     EXPECT_EQ(canvas.Ops()[0].brush.color, ui::kBlack);

@@ -13,8 +13,8 @@
 #include "map/curve_model.h"
 #include "serial/link_state.h"
 #include "shell/layout.h"
+#include "testing/recording_canvas.h"
 #include "ui/control.h"
-#include "ui/recording_canvas.h"
 #include "ui/variant.h"
 
 namespace model_test {

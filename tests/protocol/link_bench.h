@@ -1,6 +1,6 @@
-// The controller-facing subsystems wired as the form wires them, over the real
-// layout, with a virtual clock, scripted dialogs and a serial line that records what
-// the program writes. A test feeds chunks as the driver would deliver them:
+// The whole form, with a virtual clock, scripted dialogs and a serial line that
+// records what the program writes. A test feeds chunks as the driver would deliver
+// them:
 //   test::LinkBench bench(ui::Variant::Palunor6);
 //   bench.Receive(test::Version("QZR", 60));   // one chunk
 //   EXPECT_EQ(bench.TakeWritten(), "RD2");
@@ -12,25 +12,23 @@
 #include <string_view>
 #include <utility>
 
-#include "live/gauges.h"
 #include "live/option_state.h"
-#include "live/options_panel.h"
-#include "map/curve_editor.h"
+#include "live/status_panel.h"
 #include "map/curve_model.h"
 #include "protocol/catalogue.h"
-#include "protocol/dispatcher.h"
 #include "protocol/lockout.h"
-#include "protocol/transfers.h"
+#include "protocol/reply_recogniser.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
 #include "serial/port_backend.h"
-#include "serial/supervision.h"
-#include "shell/layout.h"
+#include "shell/form.h"
+#include "shell/platform.h"
+#include "testing/recording_canvas.h"
+#include "testing/recording_help_viewer.h"
+#include "testing/scripted_dialogs.h"
+#include "testing/virtual_clock.h"
 #include "ui/control.h"
-#include "ui/recording_canvas.h"
-#include "ui/scripted_dialogs.h"
 #include "ui/variant.h"
-#include "ui/virtual_clock.h"
 
 namespace test {
 
@@ -116,37 +114,22 @@ inline protocol::CurvePoints Ramp(int first) {
   return points;
 }
 
+// A headless TForm1, built as the programs build it but without its start-up: both
+// curves flat, the port open, Timer3 running, nothing sent yet.
 struct LinkBench {
   explicit LinkBench(ui::Variant v) : variant(v) {
     for (int c = 1; c <= 2; ++c) {
       model.Working(c).fill(25);
       model.Device(c).fill(25);
     }
-    Timer1.OnTimer = [this] { lockout.Timer1Timer(); };
-    Timer3.OnTimer = [this] { supervision.Timer3Timer(); };
-    CPDrv.OnReceiveData = [this](serial::TCommPortDriver& sender, const std::uint8_t* data,
-                                 std::uint32_t size) {
-      dispatcher.CPDrvReceiveData(sender, data, size);
-    };
-    controls["RDBut"].OnClick = [this] { transfers.RDButClick(); };
-    controls["SDBut"].OnClick = [this] { transfers.SDButClick(); };
-    controls["Button6"].OnClick = [this] { transfers.Button6Click(); };
-    controls["VerBut"].OnClick = [this] { supervision.VerButClick(); };
-    controls["V5But"].OnClick = [this] { panel.V5ButClick(); };
-    controls["btnPN"].OnClick = [this] { panel.btnPNClick(); };
-    controls["btnSetTime"].OnClick = [this] { panel.btnSetTimeClick(); };
-    controls["btnSVref"].OnClick = [this] { panel.btnSVrefClick(); };
-    controls["chTen"].OnClick = [this] { panel.chTenClick(); };
-    controls["btnAdvSet"].OnClick = [this] { panel.btnAdvSetClick(); };
-    controls["UpDown3"].OnClick = [this] { panel.UpDown3Click(); };
-    controls["UpDown4"].OnClick = [this] { panel.UpDown4Click(); };
+    form.OnCaptionChanged = [this] { caption = form.Caption(); };
     CPDrv.OpenPort();
   }
 
   // One chunk, as one receive event of the driver.
   void Receive(std::string_view chunk) {
-    dispatcher.CPDrvReceiveData(CPDrv, reinterpret_cast<const std::uint8_t*>(chunk.data()),
-                                static_cast<std::uint32_t>(chunk.size()));
+    form.CPDrvReceiveData(CPDrv, reinterpret_cast<const std::uint8_t*>(chunk.data()),
+                          static_cast<std::uint32_t>(chunk.size()));
   }
   // Everything written since the last call.
   std::string TakeWritten() { return std::exchange(wire->written, std::string()); }
@@ -158,36 +141,30 @@ struct LinkBench {
   }
   // The panels as the user sees them.
   ui::Control& operator[](const std::string& name) { return controls[name]; }
+  const std::string& RxBuffer() const { return form.Recogniser().RxBuffer(); }
+  int BusyTicks() { return form.Lockout().BusyTicks(); }
 
   ui::Variant variant;
   ui::VirtualClock clock;
   ui::ScriptedDialogs dialogs;
+  ui::RecordingHelpViewer help;
   RecordingCanvases canvases;
-  ui::ControlSet controls{shell::LayoutTable(variant), canvases};
   std::shared_ptr<Wire> wire = std::make_shared<Wire>();
-  serial::TCommPortDriver CPDrv{clock, std::make_unique<WirePort>(wire)};
-  ui::Timer Timer1{clock, protocol::Lockout::kIntervalMs, false};
-  ui::Timer Timer3{clock, serial::Supervision::kIntervalMs, true};
-  std::uint8_t BusyTicks = 0;
-  map::CurveModel model;
-  serial::LinkState link;
-  live::OptionState options;
-  live::LiveState live;
-  std::string caption = "VYN Advance Controller Program  (No QZR Found!)";
-  live::Gauges gauges{variant, controls, model, live, link};
-  map::CurveEditor editor{variant, controls, model, gauges};
-  serial::Supervision supervision{
-      variant, controls, CPDrv,
-      link,    Timer1,   BusyTicks,
-      options, dialogs,  [this](const std::string& text) { caption = text; }};
-  protocol::Lockout lockout{controls, Timer1, BusyTicks};
-  live::OptionsPanel panel{controls, options, lockout, CPDrv, Timer3, supervision, dialogs};
-  protocol::ReceiveDispatcher dispatcher{
-      variant,
-      {controls, model, link, live, options, CPDrv, Timer3, supervision, editor, gauges, panel},
-      [this](const std::string& text) { caption = text; }};
-  protocol::Transfers transfers{
-      variant, {controls, model, link, options, lockout, CPDrv, Timer3, supervision, dispatcher}};
+  shell::Platform platform{
+      clock,      dialogs, help, canvases, [w = wire] { return std::make_unique<WirePort>(w); },
+      "Palunor6", "."};
+  shell::TForm1 form{variant, platform};
+  std::string caption = form.Caption();
+
+  ui::ControlSet& controls = form.Controls();
+  map::CurveModel& model = form.Model();
+  serial::LinkState& link = form.Link();
+  live::OptionState& options = form.Options();
+  live::LiveState& live = form.Live();
+  live::StatusPanel& status = form.StatusPanel();
+  serial::TCommPortDriver& CPDrv = form.CPDrv();
+  ui::Timer& Timer1 = form.Timer1();
+  ui::Timer& Timer3 = form.Timer3();
 };
 
 }  // namespace test

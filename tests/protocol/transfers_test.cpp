@@ -28,7 +28,7 @@ TEST(CommandLockout, EndsAtTheSixthTickAndClearsTheTraceLabel) {
   EXPECT_EQ(bench["Label31"].Caption(), "trace");
   bench.clock.Advance(100);
   EXPECT_FALSE(bench.Timer1.Enabled());
-  EXPECT_EQ(bench.BusyTicks, 6);
+  EXPECT_EQ(bench.BusyTicks(), 6);
   EXPECT_EQ(bench["Label31"].Caption(), "");
 }
 
@@ -55,7 +55,7 @@ TEST_P(LockoutTable, ARefusedClickSendsNothingAndTreatsTheCountAsTheTableSays) {
   bench.Timer3.SetEnabled(true);
   row.click(bench);
   EXPECT_EQ(bench.TakeWritten(), "");
-  EXPECT_EQ(bench.BusyTicks, row.restarts_count ? 0 : 3);
+  EXPECT_EQ(bench.BusyTicks(), row.restarts_count ? 0 : 3);
   EXPECT_TRUE(bench.Timer3.Enabled());
 }
 
@@ -67,7 +67,7 @@ TEST_P(LockoutTable, AnAcceptedClickStartsTheLockoutAndSends) {
   row.click(bench);
   EXPECT_EQ(bench.TakeWritten(), row.sends);
   EXPECT_TRUE(bench.Timer1.Enabled());
-  EXPECT_EQ(bench.BusyTicks, 0);
+  EXPECT_EQ(bench.BusyTicks(), 0);
   EXPECT_EQ(bench.Timer3.Enabled(), !row.stops_timer3);
 }
 
@@ -86,6 +86,13 @@ void Click(LinkBench& bench, const char* name) {
   bench[name].Click();
 }
 
+// A button of the options panel, opened and enabled as the user would find it.
+void Press(LinkBench& bench, const char* name) {
+  bench["Panel2"].SetVisible(true);
+  bench[name].SetEnabled(true);
+  bench[name].Click();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryHandler, LockoutTable,
     ::testing::Values(
@@ -93,15 +100,13 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"Send", [](LinkBench& b) { Click(b, "SDBut"); }, false, true, true,
             "SD2" + std::string(26, '\0')},
         Row{"Eeprom", [](LinkBench& b) { Click(b, "Button6"); }, true, true, true, "EW2"},
-        Row{"Voltage", [](LinkBench& b) { b.panel.V5ButClick(); }, true, true, true, "O05"},
-        Row{"Polarity", [](LinkBench& b) { b.panel.btnPNClick(); }, true, true, false, "IPF"},
-        Row{"SetTime", [](LinkBench& b) { b.panel.btnSetTimeClick(); }, false, true, true,
-            "TT\x01"},
-        Row{"SetVref", [](LinkBench& b) { b.panel.btnSVrefClick(); }, false, true, true, "PR\x03"},
+        Row{"Voltage", [](LinkBench& b) { Press(b, "V5But"); }, true, true, true, "O05"},
+        Row{"Polarity", [](LinkBench& b) { Press(b, "btnPN"); }, true, true, false, "IPF"},
+        Row{"SetTime", [](LinkBench& b) { Press(b, "btnSetTime"); }, false, true, true, "TT\x01"},
+        Row{"SetVref", [](LinkBench& b) { Press(b, "btnSVref"); }, false, true, true, "PR\x03"},
         Row{"TimeOff", [](LinkBench& b) { b["chTen"].SetChecked(false); }, false, false, true,
             "TTS"},
-        Row{"Version", [](LinkBench& b) { b.supervision.VerButClick(); }, false, false, true,
-            "VER"}),
+        Row{"Version", [](LinkBench& b) { Click(b, "VerBut"); }, false, false, true, "VER"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LockoutTable, CheckingTheTimeBoxSendsTheTimeAndStopsTheSupervision) {
@@ -132,7 +137,7 @@ TEST(ReadSequence, ReadWhileCurveTwoIsShownAsksBothCurvesAndShowsCurveTwoAgain) 
   bench.Receive(CurveReplyOf(Ramp(3)));
   EXPECT_EQ(bench.TakeWritten(), "RD2");
   // The second request is part of the Read: no lockout test, no restart of the count.
-  EXPECT_EQ(bench.BusyTicks, 1);
+  EXPECT_EQ(bench.BusyTicks(), 1);
   EXPECT_EQ(bench.model.CurrentCurve, 2);
   EXPECT_EQ(bench.model.GaugeAdvance, Ramp(3)[0]);
   bench.clock.Advance(100);
@@ -186,9 +191,9 @@ TEST(ReadSequence, ARefusedReadLeavesTheCurveNumbersAndTheReadUnderWay) {
 TEST(ReadSequence, ReadEmptiesTheBufferAfterItsRequest) {
   LinkBench bench(Variant::Palunor6);
   bench.Identify();
-  ASSERT_FALSE(bench.dispatcher.RxBuffer().empty());
+  ASSERT_FALSE(bench.RxBuffer().empty());
   bench["RDBut"].Click();
-  EXPECT_EQ(bench.dispatcher.RxBuffer(), "");
+  EXPECT_EQ(bench.RxBuffer(), "");
 }
 
 TEST(ReadSequence, AnUnopenablePortIsReportedAndTheLockoutStillRuns) {
@@ -200,7 +205,7 @@ TEST(ReadSequence, AnUnopenablePortIsReportedAndTheLockoutStillRuns) {
   EXPECT_EQ(bench.dialogs.History().size(), 1u);
   EXPECT_EQ(bench.TakeWritten(), "");
   EXPECT_TRUE(bench.Timer1.Enabled());
-  EXPECT_EQ(bench.dispatcher.RequestedCurve(), 0);
+  EXPECT_FALSE(bench.form.Recogniser().CurveAwaited());
 }
 
 TEST(SendSequence, SendWritesTheCurrentCurveAsPointBytes) {

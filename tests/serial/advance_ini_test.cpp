@@ -1,12 +1,15 @@
 // Guards "Advance.ini": the three lines as written and read back, the letter case of
-// the name, and that bad files (missing, binary, huge, truncated) never break start-up
-// and only a non-number on the second line is reported.
+// the name, that bad files (missing, binary, huge, truncated, a speed no port takes)
+// never break start-up and only a non-number on the second line is reported, and that
+// a write replaces the file whole without touching anybody else's files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "serial/advance_ini.h"
 
@@ -86,6 +89,22 @@ TEST(AdvanceIniParse, SecondLineThatIsNoNumberGivesTheConversionMessage) {
   EXPECT_EQ(ini.error, "'99999999999' is not a valid integer value");
 }
 
+TEST(AdvanceIniParse, SpeedNoPortTakesIsIgnoredWithoutAMessage) {
+  // "BAUDRATE= 0" would fail every open of the run and be written back at closing.
+  for (const char* line : {"BAUDRATE= 0", "BAUDRATE= 109", "BAUDRATE= 921601", "BAUDRATE= -1",
+                           "BAUDRATE= 4294967295"}) {
+    const auto ini = serial::ParseAdvanceIni("COM PORT= COM3", line, "DATABITS= 7bits");
+    EXPECT_FALSE(ini.baud_rate.has_value()) << line;
+    EXPECT_TRUE(ini.error.empty()) << line;
+    EXPECT_EQ(ini.port, 3) << line;
+    EXPECT_EQ(ini.data_bits, 7) << line;
+  }
+  // Any whole number the settings dialog accepts is taken, listed or not.
+  EXPECT_EQ(serial::ParseAdvanceIni("", "BAUDRATE= 110", "").baud_rate, 110u);
+  EXPECT_EQ(serial::ParseAdvanceIni("", "BAUDRATE= 921600", "").baud_rate, 921600u);
+  EXPECT_EQ(serial::ParseAdvanceIni("", "BAUDRATE= 12345", "").baud_rate, 12345u);
+}
+
 TEST_F(AdvanceIniFile, MissingFileReadsAsNothing) {
   EXPECT_FALSE(serial::ReadAdvanceIni(Dir()));
 }
@@ -131,12 +150,29 @@ TEST_F(AdvanceIniFile, TruncatedFileReadsMissingLinesAsEmpty) {
   EXPECT_FALSE(ini->data_bits.has_value());
 }
 
-TEST_F(AdvanceIniFile, HugeOrBinaryFileIsReadOnlyAsFarAsThreeShortLines) {
-  std::string huge(3'000'000, 'x');
+TEST_F(AdvanceIniFile, FileWithASpeedNoPortTakesKeepsTheOtherLines) {
+  Write("Advance.ini", "COM PORT= COM4\r\nBAUDRATE= 0\r\nDATABITS= 6bits\r\n");
+  const auto ini = serial::ReadAdvanceIni(Dir());
+  ASSERT_TRUE(ini);
+  EXPECT_FALSE(ini->baud_rate.has_value());
+  EXPECT_TRUE(ini->error.empty());
+  EXPECT_EQ(ini->port, 4);
+  EXPECT_EQ(ini->data_bits, 6);
+}
+
+TEST_F(AdvanceIniFile, HugeOrBinaryFileIsReadOnlyAsFarAsItsFirstFourKilobytes) {
+  const std::string huge(3'000'000, 'x');
+  // A second line behind a huge first one is not looked for: it reads as missing.
   Write("Advance.ini", "COM PORT= COM7" + huge + "\r\nBAUDRATE= 9600\r\n" + huge);
   auto ini = serial::ReadAdvanceIni(Dir());
   ASSERT_TRUE(ini);
   EXPECT_FALSE(ini->port.has_value());  // "7x" is no number
+  EXPECT_FALSE(ini->baud_rate.has_value());
+  EXPECT_EQ(ini->error, "'' is not a valid integer value");
+  // Within the first 4 KiB a long first line only costs its own characters.
+  Write("Advance.ini", "COM PORT= COM7" + std::string(3000, 'x') + "\r\nBAUDRATE= 9600\r\n");
+  ini = serial::ReadAdvanceIni(Dir());
+  ASSERT_TRUE(ini);
   EXPECT_EQ(ini->baud_rate, 9600u);
   // The message quotes at most the kept part of the line.
   Write("Advance.ini", std::string("COM PORT= COM2\r\nBAUDRATE= ") + huge);
@@ -148,6 +184,49 @@ TEST_F(AdvanceIniFile, HugeOrBinaryFileIsReadOnlyAsFarAsThreeShortLines) {
   for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>(i * 37 % 256));
   Write("Advance.ini", binary);
   EXPECT_TRUE(serial::ReadAdvanceIni(Dir()).has_value());
+}
+
+TEST_F(AdvanceIniFile, TerabyteFileWithoutALineEndReadsAtOnce) {
+  // Sparse: it takes no disk, but reading it to its end would take many minutes.
+  Write("Advance.ini", "");
+  std::error_code error;
+  fs::resize_file(m_dir / "Advance.ini", std::uintmax_t{1} << 40, error);
+  if (error) GTEST_SKIP() << "no sparse files here: " << error.message();
+  const auto ini = serial::ReadAdvanceIni(Dir());
+  ASSERT_TRUE(ini);
+  EXPECT_FALSE(ini->port.has_value());
+  EXPECT_FALSE(ini->baud_rate.has_value());
+}
+
+TEST_F(AdvanceIniFile, WriteLeavesAnotherWritersTemporaryFileAlone) {
+  // What a second program closing at the same moment may have half written.
+  Write("Advance.INI.tmp", "COM PORT= COM9\r\n");
+  ASSERT_TRUE(serial::WriteAdvanceIni(Dir(), serial::FormatAdvanceIni("\\\\.\\COM3", 4800, 7)));
+  EXPECT_EQ(Read("Advance.INI"), "COM PORT= COM3\r\nBAUDRATE= 4800\r\nDATABITS= 7bits\r\n");
+  EXPECT_EQ(Read("Advance.INI.tmp"), "COM PORT= COM9\r\n");
+}
+
+TEST_F(AdvanceIniFile, WritersAtTheSameTimeEachLeaveAWholeFile) {
+  const auto first = serial::FormatAdvanceIni("\\\\.\\COM1", 9600, 8);
+  const auto second = serial::FormatAdvanceIni("\\\\.\\COM12", 230400, 5);
+  int first_failures = 0;
+  int second_failures = 0;
+  auto write = [this](const serial::AdvanceIniLines& lines, int& failures) {
+    for (int i = 0; i < 20; ++i) failures += serial::WriteAdvanceIni(Dir(), lines) ? 0 : 1;
+  };
+  std::thread other(write, std::cref(second), std::ref(second_failures));
+  write(first, first_failures);
+  other.join();
+  EXPECT_EQ(first_failures, 0);
+  EXPECT_EQ(second_failures, 0);
+  const std::string text = Read("Advance.INI");
+  EXPECT_TRUE(text == "COM PORT= COM1\r\nBAUDRATE= 9600\r\nDATABITS= 8bits\r\n" ||
+              text == "COM PORT= COM12\r\nBAUDRATE= 230400\r\nDATABITS= 5bits\r\n")
+      << text;
+  // No temporary file is left behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir)) ++files;
+  EXPECT_EQ(files, 1);
 }
 
 TEST_F(AdvanceIniFile, UnwritableFolderFailsWithoutTouchingTheOldFile) {

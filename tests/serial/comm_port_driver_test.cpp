@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "serial/comm_port_driver.h"
-#include "serial/memory_port.h"
-#include "ui/virtual_clock.h"
+#include "testing/memory_port.h"
+#include "testing/virtual_clock.h"
 
 namespace serial {
 namespace {

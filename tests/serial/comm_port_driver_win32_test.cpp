@@ -11,7 +11,7 @@
 
 #include "serial/comm_port_driver.h"
 #include "serial/port_backend.h"
-#include "ui/virtual_clock.h"
+#include "testing/virtual_clock.h"
 
 namespace serial {
 namespace {

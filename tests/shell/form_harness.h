@@ -15,9 +15,10 @@
 #include "serial/port_backend.h"
 #include "shell/form.h"
 #include "shell/platform.h"
-#include "ui/recording_canvas.h"
-#include "ui/scripted_dialogs.h"
-#include "ui/virtual_clock.h"
+#include "testing/recording_canvas.h"
+#include "testing/recording_help_viewer.h"
+#include "testing/scripted_dialogs.h"
+#include "testing/virtual_clock.h"
 
 namespace shell_test {
 

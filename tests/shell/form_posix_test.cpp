@@ -149,14 +149,41 @@ TEST(FormIni, SecondLineThatIsNoNumberIsReportedAndStartUpCompletes) {
   EXPECT_EQ(form.Model().RpmText, "1500");
 }
 
+// A bad file must not lock the program out of the port.
+TEST(FormIni, ABaudRateNoLineRunsAtIsPassedOverWithoutAMessage) {
+  FormHarness h;
+  PtyPort com2;
+  h.Link("com2", com2.Path());
+  std::ofstream(h.WorkDir() / "Advance.ini") << "COM PORT= COM2\r\nBAUDRATE= 0\r\n";
+  auto& form = h.Start();
+  EXPECT_TRUE(h.dialogs.History().empty());
+  EXPECT_EQ(form.CPDrv().BaudRateValue(), 9600u);
+  EXPECT_TRUE(form.CPDrv().IsOpen());
+}
+
 TEST(FormClose, WritesThePortBaudAndDataBits) {
   FormHarness h;
   auto& form = h.Start();
   form.FormClose();
   std::ifstream in(h.WorkDir() / "Advance.INI", std::ios::binary);
   const std::string content(std::istreambuf_iterator<char>(in), {});
-  // Neither port opened, so the remembered name is the fallback.
-  EXPECT_EQ(content, "COM PORT= COM1\r\nBAUDRATE= 9600\r\nDATABITS= 8bits\r\n");
+  // Neither port opened: the user's COM2 is kept, not the fallback the program tried.
+  EXPECT_EQ(content, "COM PORT= COM2\r\nBAUDRATE= 9600\r\nDATABITS= 8bits\r\n");
+}
+
+// A start with the adapter unplugged must not turn the user's port into COM1 for every
+// later start.
+TEST(FormClose, KeepsThePortFromAdvanceIniWhenItCouldNotBeOpened) {
+  FormHarness h;
+  h.Link("com3", (h.WorkDir() / "absent-com3").string());
+  std::ofstream(h.WorkDir() / "Advance.ini") << "COM PORT= COM3\r\nBAUDRATE= 19200\r\n";
+  auto& form = h.Start();
+  EXPECT_FALSE(form.CPDrv().IsOpen());
+  form.FormClose();
+  std::ifstream in(h.WorkDir() / "Advance.ini", std::ios::binary);
+  const std::string content(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(content.substr(0, 16), "COM PORT= COM3\r\n");
+  EXPECT_NE(content.find("BAUDRATE= 19200"), std::string::npos);
 }
 
 TEST(FormKeys, SpaceOnAFocusedButtonIsShownAndDoesNotPressIt) {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/button_sets.h"
+#include "testing/recording_canvas.h"
+#include "ui/button_sets.h"
 #include "ui/control.h"
-#include "ui/recording_canvas.h"
 
 namespace {
 
@@ -476,21 +476,21 @@ TEST_P(BothPrograms, GlyphHoldersCarryTheTwoPulses) {
 }
 
 TEST(ButtonSets, NameTheDesignButtons) {
-  EXPECT_EQ(shell::DeviceCommandButtons(),
+  EXPECT_EQ(ui::DeviceCommandButtons(),
             (std::vector<std::string>{"RDBut", "SDBut", "Button3", "Button6", "btnAdvSet"}));
-  EXPECT_EQ(shell::LiveDataLockedButtons(),
+  EXPECT_EQ(ui::LiveDataLockedButtons(),
             (std::vector<std::string>{"RDBut", "SDBut", "V5But", "btnPN", "Button6", "btnAdvSet"}));
 }
 
 TEST_P(BothPrograms, SetButtonsSwitchesOnlyTheButtonsOfTheSet) {
-  for (const auto* set : {&shell::DeviceCommandButtons(), &shell::LiveDataLockedButtons()}) {
+  for (const auto* set : {&ui::DeviceCommandButtons(), &ui::LiveDataLockedButtons()}) {
     Window window(GetParam());
-    shell::SetButtons(window.controls, *set, false);
+    ui::SetButtons(window.controls, *set, false);
     for (const ui::Control* control : window.controls.All()) {
       const bool member = std::find(set->begin(), set->end(), control->Name()) != set->end();
       EXPECT_EQ(control->Enabled(), !member) << control->Name();
     }
-    shell::SetButtons(window.controls, *set, true);
+    ui::SetButtons(window.controls, *set, true);
     for (const ui::Control* control : window.controls.All()) {
       EXPECT_TRUE(control->Enabled()) << control->Name();
     }

@@ -14,10 +14,10 @@
 #include "shell/platform.h"
 #include "sim/controller.h"
 #include "sim/emulated_port.h"
-#include "ui/help_viewer.h"
-#include "ui/recording_canvas.h"
-#include "ui/scripted_dialogs.h"
-#include "ui/virtual_clock.h"
+#include "testing/recording_canvas.h"
+#include "testing/recording_help_viewer.h"
+#include "testing/scripted_dialogs.h"
+#include "testing/virtual_clock.h"
 
 namespace {
 

@@ -162,8 +162,14 @@ TEST_F(ControllerSimProgram, OptionsSetIdentityAndPortAndTheOldLinkComesBack) {
 // The state file is how a demo or an end-to-end test sees what the program sent.
 TEST_F(ControllerSimProgram, StateFileFollowsEveryCommandCarriedOut) {
   const fs::path state = m_config / "state.txt";
+  auto read_state = [&state] {
+    std::ifstream in(state);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
   Start({"--state", state.string()}, "com2");
-  ASSERT_TRUE(fs::exists(state));
+  // Written before the port appears in the map: the controller as it starts.
+  const std::string before = read_state();
+  EXPECT_NE(before.find("output 5\n"), std::string::npos) << before;
   OpenLink();
   std::string send_curve = "SD1";
   for (int point = 0; point < 26; ++point)
@@ -171,10 +177,10 @@ TEST_F(ControllerSimProgram, StateFileFollowsEveryCommandCarriedOut) {
   ASSERT_EQ(Ask(send_curve, 2), "OK");
   ASSERT_EQ(Ask("EW1", 5), "RECOK");
   ASSERT_EQ(Ask("O12", 4), "CH12");
-  std::ifstream in(state);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = read_state();
   std::string curve;
   for (int point = 0; point < 26; ++point) curve += point % 2 == 0 ? " 28" : " 23";
+  EXPECT_EQ(before.find("ram1" + curve + "\n"), std::string::npos) << before;
   EXPECT_NE(text.find("ram1" + curve + "\n"), std::string::npos) << text;
   EXPECT_NE(text.find("eeprom1" + curve + "\n"), std::string::npos) << text;
   EXPECT_NE(text.find("output 12\n"), std::string::npos) << text;

@@ -10,7 +10,7 @@ TEST(EngineModel, SweepsFromIdleToRedlineAndBack) {
   EXPECT_EQ(sim::EngineRpm(0, 52), sim::kIdleRpm);
   EXPECT_EQ(sim::EngineRpm(sim::kSweepFrames, 52), 8000);
   EXPECT_EQ(sim::EngineRpm(sim::kSweepFrames, 60), 11000);
-  EXPECT_EQ(sim::EngineRpm(2 * sim::kSweepFrames, 60), sim::kIdleRpm);
+  EXPECT_EQ(sim::EngineRpm(2 * sim::kSweepFrames, 60), sim::IdleRpm(60));
   EXPECT_EQ(sim::EngineRpm(sim::kSweepFrames / 2, 52),
             sim::EngineRpm(3 * sim::kSweepFrames / 2, 52));
   for (std::size_t frame = 1; frame <= sim::kSweepFrames; ++frame) {

@@ -10,7 +10,7 @@
 #include "serial/port_backend.h"
 #include "sim/controller.h"
 #include "sim/emulated_port.h"
-#include "ui/virtual_clock.h"
+#include "testing/virtual_clock.h"
 
 namespace simtest {
 

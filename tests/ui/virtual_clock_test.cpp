@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/virtual_clock.h"
 #include "ui/event_loop.h"
-#include "ui/virtual_clock.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ TEST(VirtualClock, FiresDueTicksInTimeOrder) {
   std::vector<std::string> log;
   ui::Timer fast(clock, 50, true);
   ui::Timer slow(clock, 120, true);
-  fast.OnTimer = [&] { log.push_back("f" + std::to_string(clock.Now())); };
-  slow.OnTimer = [&] { log.push_back("s" + std::to_string(clock.Now())); };
+  fast.OnTimer = [&] { log.push_back(std::string("f").append(std::to_string(clock.Now()))); };
+  slow.OnTimer = [&] { log.push_back(std::string("s").append(std::to_string(clock.Now()))); };
   clock.Advance(250);
   EXPECT_EQ(log, (std::vector<std::string>{"f50", "f100", "s120", "f150", "f200", "s240", "f250"}));
   EXPECT_EQ(clock.Now(), 250u);

@@ -1,0 +1,101 @@
+#include "map/map_commands.h"
+
+#include "map/file_io.h"
+#include "map/map_file.h"
+
+namespace map {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// File names are case-sensitive on POSIX systems, so there the map filter lists the
+// lower-case extension too.
+#ifdef _WIN32
+constexpr const char* kMapPattern = "*.IJJ";
+#else
+constexpr const char* kMapPattern = "*.IJJ;*.ijj";
+#endif
+constexpr const char* kOpenTitle = "Open Advance file";
+constexpr const char* kSaveTitle = "Save Advance file";
+
+std::string Filter(const char* maps, const char* all) {
+  return std::string(maps) + "|" + kMapPattern + "|" + all + "|*.*";
+}
+
+constexpr const char* kDefaultExtension = "IJJ";
+
+}  // namespace
+
+MapCommands::MapCommands(ui::Variant variant, ui::ControlSet& controls, CurveModel& model,
+                         CurveEditor& editor, ui::Dialogs& dialogs, std::string work_dir)
+    : m_variant(variant),
+      m_model(model),
+      m_editor(editor),
+      m_dialogs(dialogs),
+      m_work_dir(std::move(work_dir)) {
+  controls["OpenBut"].OnClick = [this] { OpenButClick(); };
+  controls["SaveBut"].OnClick = [this] { SaveButClick(); };
+}
+
+ui::FileDialogRequest MapCommands::Request(const char* title, std::string filter,
+                                           const std::string& file_name) const {
+  return {title, std::move(filter), kDefaultExtension, m_work_dir, file_name};
+}
+
+fs::path MapCommands::Resolve(const std::string& name) const {
+  const fs::path path(name);
+  return path.is_absolute() ? path : fs::path(m_work_dir) / path;
+}
+
+void MapCommands::ShowError(std::error_code error, const fs::path& path) {
+  m_dialogs.MessageBox(IoErrorText(error, path),
+                       m_variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor",
+                       ui::DialogIcon::Error, ui::DialogButtons::Ok);
+}
+
+void MapCommands::SaveButClick() {
+  const auto chosen = m_dialogs.SaveFile(
+      Request(kSaveTitle, Filter("Advance files   (*.IJJ)", "All Files     (*.*)"), m_save_name));
+  if (!chosen) return;
+  // A name typed without extension is a map file name all the same.
+  fs::path path = Resolve(*chosen);
+  if (!path.has_extension()) path += std::string(".") + kDefaultExtension;
+  m_save_name = path.string();
+  if (const std::error_code error = ReplaceFile(path, MapFileText(m_model.AdvCurves))) {
+    ShowError(error, path);
+  }
+}
+
+void MapCommands::OpenButClick() {
+  const auto chosen = m_dialogs.OpenFile(
+      Request(kOpenTitle, Filter("Advance Files   (*..IJJ)", "All Files      (*.*)"), m_open_name));
+  if (!chosen) return;
+  m_open_name = *chosen;
+  fs::path path = Resolve(*chosen);
+  std::error_code ignored;
+  if (!path.has_extension() && !fs::exists(path, ignored)) {
+    path += std::string(".") + kDefaultExtension;
+  }
+
+  // The whole file is read before anything changes, so a failure leaves the curves
+  // as they were.
+  std::string text;
+  if (const std::error_code error = ReadFileStart(path, kReadLimit, text)) {
+    ShowError(error, path);
+    return;
+  }
+  const std::array<MapLine, 2> lines = ReadMapFile(text);
+
+  const int shown = m_model.CurrentCurve;
+  m_model.CurrentCurve = 1;
+  lines[0].ApplyTo(m_model.Working(1));
+  m_editor.Updatesc();  // curve 1 is shown for a moment
+  m_model.CurrentCurve = 2;
+  lines[1].ApplyTo(m_model.Working(2));
+  if (m_variant == ui::Variant::Palunor) m_editor.Updatesc();
+  m_model.CurrentCurve = shown;
+  m_editor.Updatesc();
+}
+
+}  // namespace map

@@ -1,0 +1,344 @@
+#include "protocol/reply_recogniser.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace protocol {
+
+namespace {
+
+constexpr std::string_view kResetPrefixes[] = {"OK", "CH", "RE", "QZ"};
+// Longer than this and not a curve reply: the buffer holds nothing recognisable.
+constexpr std::size_t kOverflowLength = 32;
+// A curve reply is recognised from its 33rd byte on: the points end at byte 29, and
+// only the option status of a curve-2 reply needs byte 34.
+constexpr std::size_t kShortCurveReplyLength = kCurveReplyLength - 1;
+constexpr std::size_t kOptionMarkPosition = 30;
+constexpr std::size_t kVoltagePosition = 32;
+// The first bytes of every reply: what a buffer may begin with and still be a reply.
+constexpr std::string_view kReplyStarts[] = {"SD", "OK", "CH", "RE", "QZR", "PLX"};
+
+bool BeginsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsResetPrefix(std::string_view head) {
+  return std::find(std::begin(kResetPrefixes), std::end(kResetPrefixes), head) !=
+         std::end(kResetPrefixes);
+}
+
+// Each byte's decimal value, every one preceded and followed by a separator.
+std::string Decimals(std::string_view bytes, std::string_view before, std::string_view after) {
+  std::string text;
+  for (char c : bytes) {
+    text += before;
+    text += std::to_string(static_cast<std::uint8_t>(c));
+    text += after;
+  }
+  return text;
+}
+
+// The text is the start of a reply, or a reply starts with the text.
+bool CouldBeginReply(std::string_view text) {
+  return std::any_of(std::begin(kReplyStarts), std::end(kReplyStarts), [&](std::string_view s) {
+    const std::size_t n = std::min(s.size(), text.size());
+    return text.substr(0, n) == s.substr(0, n);
+  });
+}
+
+int CurveDigit(char c) {
+  return c == '1' ? 1 : c == '2' ? 2 : 0;
+}
+
+Request OptionRequest(std::string_view confirmation) {
+  Request request;
+  request.kind = RequestKind::Option;
+  request.confirmation = std::string(confirmation);
+  return request;
+}
+
+}  // namespace
+
+std::optional<Request> RequestOf(std::string_view command) {
+  Request request;
+  if (command == VersionRequest()) {
+    request.kind = RequestKind::Version;
+  } else if (command == ReadPlx() || command == ReadCurve(1) || command == ReadCurve(2)) {
+    request.kind = RequestKind::Curve;
+    request.curve = command == ReadCurve(2) ? 2 : 1;
+  } else if (BeginsWith(command, "SD") && command.size() == 3 + kPoints &&
+             CurveDigit(command[2]) != 0) {
+    request.kind = RequestKind::Send;
+    request.curve = CurveDigit(command[2]);
+    request.whole_curve = true;
+    for (std::size_t i = 0; i < kPoints; ++i) {
+      request.points[i] = DecodePoint(static_cast<std::uint8_t>(command[3 + i]));
+    }
+  } else if (BeginsWith(command, "SD") && command.size() == 3) {
+    request.kind = RequestKind::Send;  // a PLX point code: the curve shown is meant
+  } else if (BeginsWith(command, "EW") && command.size() == 3 && CurveDigit(command[2]) != 0) {
+    request.kind = RequestKind::Record;
+    request.curve = CurveDigit(command[2]);
+  } else if (command == Output12V()) {
+    return OptionRequest(kNow12V);
+  } else if (command == Output5V()) {
+    return OptionRequest(kNow5V);
+  } else if (command == InputNegative()) {
+    return OptionRequest(kNowNegative);
+  } else if (command == InputPositive()) {
+    return OptionRequest(kNowPositive);
+  } else if (command == BypassOff()) {
+    return OptionRequest(kTimeOff);
+  } else if (BeginsWith(command, "TT") && command.size() == 3) {
+    return OptionRequest(kTimeSet);
+  } else if (BeginsWith(command, "PR") && command.size() == 3) {
+    return OptionRequest(kVrefSet);
+  } else {
+    return std::nullopt;
+  }
+  return request;
+}
+
+void ReplyRecogniser::Sent(std::string_view command) {
+  // Between chunks a buffer that begins with "SD" is a curve reply that stopped short
+  // of 33 bytes; it would swallow the start of the answer to this command.
+  if (m_step == Step::Done && BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
+  std::optional<Request> request = RequestOf(command);
+  if (!request) return;
+  if (m_outstanding.size() == kMaxOutstanding) m_outstanding.pop_front();
+  m_outstanding.push_back(std::move(*request));
+}
+
+void ReplyRecogniser::Expire() {
+  m_outstanding.clear();
+  m_short_curve_reply.reset();
+  if (BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
+}
+
+bool ReplyRecogniser::CurveAwaited() const {
+  return std::any_of(m_outstanding.begin(), m_outstanding.end(),
+                     [](const Request& r) { return r.kind == RequestKind::Curve; });
+}
+
+std::optional<Request> ReplyRecogniser::Answer(RequestKind kind, std::string_view confirmation) {
+  auto answered = std::find_if(m_outstanding.begin(), m_outstanding.end(), [&](const Request& r) {
+    return r.kind == kind && (confirmation.empty() || r.confirmation == confirmation);
+  });
+  if (answered == m_outstanding.end()) return std::nullopt;
+  Request request = std::move(*answered);
+  m_outstanding.erase(m_outstanding.begin(), answered + 1);
+  return request;
+}
+
+void ReplyRecogniser::Begin(std::string_view chunk, bool live_data_expected) {
+  m_pending.clear();
+  m_read_ends.clear();
+  if (chunk.empty()) {
+    m_step = Step::Done;
+    return;
+  }
+  m_chunk = std::string(chunk);
+  m_live_expected = live_data_expected;
+  Prepare(m_chunk);
+  m_step = Step::CurveReplies;
+}
+
+std::vector<Reply> ReplyRecogniser::Feed(std::string_view chunk, bool live_data_expected) {
+  std::vector<Reply> replies;
+  Begin(chunk, live_data_expected);
+  while (std::optional<Reply> reply = Next()) replies.push_back(std::move(*reply));
+  return replies;
+}
+
+void ReplyRecogniser::Prepare(std::string_view chunk) {
+  Emit(Trace{TraceLabel::Label33, std::string("$").append(Decimals(chunk, "", ""))});
+  std::string_view rest = chunk;
+  TakeLateByte(rest);
+  ResetRule(rest);
+  if (m_rx_buffer.size() > kOverflowLength && !BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
+  m_rx_buffer += rest;
+  m_rest = std::string(rest);
+}
+
+bool ReplyRecogniser::TakeLateByte(std::string_view& chunk) {
+  if (!m_short_curve_reply) return false;
+  std::string reply = *std::exchange(m_short_curve_reply, std::nullopt);
+  // A chunk that begins a reply of its own does not carry the missing byte: the byte
+  // was lost, and the reply stays short.
+  const std::string_view head = chunk.substr(0, 2);
+  if (head == "SD" || head == "PL" || IsResetPrefix(head)) return false;
+  reply += chunk.front();
+  chunk.remove_prefix(1);
+  if (m_short_curve == 2) m_read_ends.push_back(std::move(reply));
+  return true;
+}
+
+void ReplyRecogniser::ResetRule(std::string_view chunk) {
+  const std::string_view head = chunk.substr(0, 2);
+  if (chunk.size() >= 2 && IsResetPrefix(head)) {
+    // "REC" with "OK" in the next chunk is one "RECOK" while an EEPROM write waits.
+    const bool recorded_split =
+        m_rx_buffer == kRecorded.substr(0, 3) && head == "OK" &&
+        std::any_of(m_outstanding.begin(), m_outstanding.end(),
+                    [](const Request& r) { return r.kind == RequestKind::Record; });
+    if (recorded_split) return;
+    m_rx_buffer.clear();
+  } else if (m_lone_byte && !chunk.empty() &&
+             IsResetPrefix(std::string{*m_lone_byte, chunk.front()})) {
+    // At 9600 baud the poll falls after the first byte of a short reply about once in
+    // fifty; behind the bytes of earlier replies still in RxBuffer it would never be
+    // recognised. The reply starts at the lone byte, so the buffer does too.
+    m_rx_buffer.assign(1, *m_lone_byte);
+  } else if (m_lone_byte == 'S' && !chunk.empty() && chunk.front() == 'D' && CurveAwaited()) {
+    // The same for a curve reply that was asked for, cut after its first byte.
+    m_rx_buffer.assign(1, 'S');
+    return;
+  } else if (head == "SD" && CurveAwaited()) {
+    // A curve reply that was asked for starts here: bytes in front of it are strays.
+    m_rx_buffer.clear();
+    return;
+  } else {
+    return;
+  }
+  Emit(Trace{TraceLabel::Label31, std::string(chunk)});
+}
+
+std::optional<Reply> ReplyRecogniser::Next() {
+  for (;;) {
+    if (!m_pending.empty()) {
+      Reply reply = std::move(m_pending.front());
+      m_pending.pop_front();
+      return reply;
+    }
+    switch (m_step) {
+      case Step::Done:
+        return std::nullopt;
+      case Step::CurveReplies:
+        if (m_rx_buffer.size() >= kShortCurveReplyLength && BeginsWith(m_rx_buffer, "SD")) {
+          TakeCurveReply();
+        } else {
+          m_step = Step::ShortReplies;
+        }
+        break;
+      case Step::ShortReplies:
+        ShortReplies();
+        m_step = Step::Version;
+        break;
+      case Step::Version:
+        VersionReplies();
+        m_step = Step::OptionStatus;
+        break;
+      case Step::OptionStatus:
+        for (const std::string& reply : m_read_ends) {
+          ReadCompleted completed;
+          completed.voltage_byte = static_cast<std::uint8_t>(reply[kVoltagePosition - 1]);
+          if (reply[kOptionMarkPosition - 1] == 'A') {
+            Emit(Trace{TraceLabel::Label31, std::to_string(completed.voltage_byte)});
+            completed.options = CurveReply::Decode(reply)->options;
+          }
+          Emit(completed);
+        }
+        m_read_ends.clear();
+        m_step = Step::LiveFrame;
+        break;
+      case Step::LiveFrame:
+        if (m_live_expected) {
+          if (std::optional<protocol::LiveFrame> frame = protocol::LiveFrame::Decode(m_chunk)) {
+            Emit(*frame);
+            Emit(Trace{TraceLabel::Label31,
+                       std::to_string(static_cast<std::uint8_t>(m_chunk[0])) + "  " +
+                           std::to_string(static_cast<std::uint8_t>(m_chunk[1]))});
+          }
+        }
+        m_step = Step::ChunkTrace;
+        break;
+      case Step::ChunkTrace:
+        Emit(Trace{TraceLabel::Label29, Decimals(m_chunk, " ", "")});
+        m_step = Step::Acknowledgement;
+        break;
+      case Step::Acknowledgement:
+        Acknowledgement();
+        m_step = Step::Done;
+        break;
+    }
+  }
+}
+
+void ReplyRecogniser::TakeCurveReply() {
+  const bool whole = m_rx_buffer.size() >= kCurveReplyLength;
+  std::string reply = m_rx_buffer.substr(0, whole ? kCurveReplyLength : kShortCurveReplyLength);
+  m_rx_buffer.erase(0, reply.size());
+
+  CurveReplyFor answer;
+  // A reply nobody asked for is filed under no curve.
+  if (std::optional<Request> request = Answer(RequestKind::Curve)) answer.curve = request->curve;
+  answer.points = *CurveReply::DecodePoints(reply);
+
+  Emit(Trace{TraceLabel::Label22, Decimals(reply, " ", "")});
+  Emit(Trace{TraceLabel::Label33, std::string("*").append(Decimals(reply, "", " "))});
+  Emit(Trace{TraceLabel::Label31, reply.substr(0, 2)});
+  Emit(answer);
+
+  if (!whole) {
+    m_short_curve_reply = std::move(reply);
+    m_short_curve = answer.curve;
+  } else if (answer.curve == 2) {
+    m_read_ends.push_back(std::move(reply));
+  }
+  DropStrayBytes();
+}
+
+void ReplyRecogniser::DropStrayBytes() {
+  // What follows a curve reply is kept only where a reply may begin: a carriage return
+  // or noise behind it would otherwise stand in front of the next reply.
+  const std::size_t next = m_rx_buffer.find("SD");
+  if (next != std::string::npos) {
+    m_rx_buffer.erase(0, next);
+  } else if (!CouldBeginReply(m_rx_buffer)) {
+    m_rx_buffer.clear();
+  }
+}
+
+void ReplyRecogniser::ShortReplies() {
+  struct Confirmation {
+    std::string_view bytes;
+    ShortReply reply;
+  };
+  static constexpr Confirmation kConfirmations[] = {
+      {kTimeSet, ShortReply::Cht},      {kTimeOff, ShortReply::Chs},
+      {kVrefSet, ShortReply::Chr},      {kNow12V, ShortReply::Ch12},
+      {kNow5V, ShortReply::Ch05},       {kNowPositive, ShortReply::Chpf},
+      {kNowNegative, ShortReply::Chnf},
+  };
+  for (const Confirmation& c : kConfirmations) {
+    if (m_rx_buffer != c.bytes) continue;
+    Answer(RequestKind::Option, c.bytes);
+    Emit(c.reply);
+  }
+  if (m_rx_buffer == kRecorded) {
+    const std::optional<Request> request = Answer(RequestKind::Record);
+    Emit(Recorded{request ? request->curve : 0});
+  }
+}
+
+void ReplyRecogniser::VersionReplies() {
+  std::optional<VersionReply> version = VersionReply::Decode(m_rx_buffer);
+  if (!version) return;
+  if (m_variant == ui::Variant::Palunor && version->model != "QZR") return;
+  Answer(RequestKind::Version);
+  Emit(std::move(*version));
+}
+
+void ReplyRecogniser::Acknowledgement() {
+  // The chunk "O" followed by the chunk "K" acknowledges a send as the whole chunk
+  // does. While live data runs two bytes are a frame: only the whole chunk counts.
+  const bool split = m_lone_byte == 'O' && m_rest == "K" && !m_live_expected;
+  m_lone_byte = m_rest.size() == 1 ? std::optional<char>(m_rest[0]) : std::nullopt;
+  if (m_rest != kSendAccepted && !split) return;
+  // "OK" that no send waits for acknowledges nothing.
+  if (std::optional<Request> send = Answer(RequestKind::Send)) {
+    Emit(SendAcknowledged{std::move(*send)});
+  }
+}
+
+}  // namespace protocol

@@ -1,0 +1,162 @@
+// The reply recogniser: turns the chunks the driver delivers into the controller's
+// replies, in the fixed order of the receive steps, knowing which requests the program
+// has sent and not yet seen answered. It keeps RxBuffer and acts on nothing: the
+// window's receive handler acts on what it yields.
+//
+//   recogniser.Sent("RD1");                      // every command, as written
+//   recogniser.Begin(chunk, live_data_expected);  // one receive event
+//   while (auto reply = recogniser.Next()) { ... act; maybe Sent("RD2") ... }
+//
+// Replies are yielded one at a time so that a request the handler sends while acting
+// on a reply (the second curve of a Read) is known before the next reply is filed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "protocol/catalogue.h"
+#include "ui/variant.h"
+
+namespace protocol {
+
+// What a command sent to the controller waits for.
+enum class RequestKind {
+  Curve,    // "RD1", "RD", "RD2": a curve reply
+  Send,     // "SD...": "OK"
+  Record,   // "EW n": "RECOK"
+  Version,  // "VER": a version reply
+  Option,   // "O12", "O05", "INF", "IPF", "TT..", "PR..": a "CH.." confirmation
+};
+
+struct Request {
+  RequestKind kind = RequestKind::Version;
+  int curve = 0;             // Curve, Send, Record: the curve (1 or 2) the command names
+  CurvePoints points{};      // Send of a whole curve: the point values sent
+  bool whole_curve = false;  // Send: the curve travelled, not a PLX point code
+  std::string confirmation;  // Option: the reply that confirms it
+};
+
+// The request a command's bytes make, or nothing for commands that wait for no reply
+// ("LON", "LOF") and bytes that are no command.
+std::optional<Request> RequestOf(std::string_view command);
+
+// A diagnostic label and the text it is given.
+enum class TraceLabel { Label22, Label29, Label31, Label33 };
+struct Trace {
+  TraceLabel label;
+  std::string text;
+};
+
+// A curve reply (steps 5.2 to 5.6), filed under the curve whose request it answers; 0
+// when no curve was asked for. A reply of 33 bytes (its last byte late or lost)
+// carries its points but no option status yet.
+struct CurveReplyFor {
+  int curve = 0;
+  CurvePoints points{};
+};
+
+// The three- and four-byte confirmations of the options panel.
+enum class ShortReply { Cht, Chs, Chr, Ch12, Ch05, Chpf, Chnf };
+
+// "RECOK": the curve named by the EEPROM write it answers, 0 when none was waiting.
+struct Recorded {
+  int curve = 0;
+};
+
+// The option status that ends a two-curve read (step 11), taken from the curve-2
+// reply; present only when byte 30 is "A".
+struct ReadCompleted {
+  std::optional<OptionStatus> options;
+  std::uint8_t voltage_byte = 0;  // byte 32, traced whatever it holds
+};
+
+// "OK" answering a send: the curve sent and, for a whole curve, its points.
+struct SendAcknowledged {
+  Request send;
+};
+
+using Reply = std::variant<Trace, CurveReplyFor, ShortReply, Recorded, VersionReply, ReadCompleted,
+                           LiveFrame, SendAcknowledged>;
+
+class ReplyRecogniser {
+ public:
+  explicit ReplyRecogniser(ui::Variant variant) : m_variant(variant) {}
+
+  // A command went out on the line. A buffer that began a curve reply and never
+  // completed is dropped: whatever comes now answers this command.
+  void Sent(std::string_view command);
+  // The Read empties RxBuffer after sending its first request.
+  void ClearRxBuffer() { m_rx_buffer.clear(); }
+  // The bound for the replies passed: every outstanding request is forgotten.
+  void Expire();
+
+  // One receive event. An empty chunk yields nothing.
+  void Begin(std::string_view chunk, bool live_data_expected);
+  // The next reply of the chunk, in the order of the receive steps; nothing when the
+  // chunk has been dealt with.
+  std::optional<Reply> Next();
+  // Begin and every Next at once, for callers that send nothing in between.
+  std::vector<Reply> Feed(std::string_view chunk, bool live_data_expected = false);
+
+  const std::string& RxBuffer() const { return m_rx_buffer; }
+  const std::deque<Request>& Outstanding() const { return m_outstanding; }
+  // A curve request is waiting for its reply.
+  bool CurveAwaited() const;
+
+  // More requests than this are never outstanding: the oldest is dropped.
+  static constexpr std::size_t kMaxOutstanding = 8;
+
+ private:
+  enum class Step {
+    Done,
+    CurveReplies,
+    ShortReplies,
+    Version,
+    OptionStatus,
+    LiveFrame,
+    ChunkTrace,
+    Acknowledgement,
+  };
+
+  void Prepare(std::string_view chunk);
+  bool TakeLateByte(std::string_view& chunk);
+  void ResetRule(std::string_view chunk);
+  void TakeCurveReply();
+  void DropStrayBytes();
+  void ShortReplies();
+  void VersionReplies();
+  void Acknowledgement();
+  // Removes and returns the oldest outstanding request of that kind, with every
+  // older request, which the controller will now never answer.
+  std::optional<Request> Answer(RequestKind kind, std::string_view confirmation = {});
+  void Emit(Reply reply) { m_pending.push_back(std::move(reply)); }
+
+  ui::Variant m_variant;
+  std::string m_rx_buffer;
+  std::deque<Request> m_outstanding;
+
+  // The chunk under way and what is left to yield of it.
+  std::string m_chunk;
+  // The chunk less a late byte that completed the previous reply.
+  std::string m_rest;
+  bool m_live_expected = false;
+  Step m_step = Step::Done;
+  std::deque<Reply> m_pending;
+  // Curve-2 replies taken in this chunk whose option status step 11 examines.
+  std::vector<std::string> m_read_ends;
+
+  // A curve reply that came with 33 bytes: its 34th byte may still come.
+  std::optional<std::string> m_short_curve_reply;
+  int m_short_curve = 0;
+  // The previous chunk when it was a single byte: the first byte of a reply whose
+  // rest the poll has put in the next chunk.
+  std::optional<char> m_lone_byte;
+};
+
+}  // namespace protocol

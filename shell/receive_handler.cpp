@@ -1,0 +1,220 @@
+// The window's receive handler CPDrvReceiveData: the one place that acts on what the
+// controller says. The recogniser yields the replies of a chunk in the order of the
+// receive steps; each is acted on here, in that order, before the next is recognised.
+#include <algorithm>
+#include <string>
+#include <variant>
+
+#include "map/axis.h"
+#include "map/sync.h"
+#include "protocol/catalogue.h"
+#include "shell/form.h"
+#include "shell/form_parts.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kRpmOfPeriodZero = 240;
+// An advance of this point value or more is no reading: the gauges keep their needles.
+constexpr std::uint8_t kAdvanceReadingLimit = 56;
+
+}  // namespace
+
+void TForm1::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/, const std::uint8_t* data,
+                              std::uint32_t size) {
+  if (data == nullptr || size == 0) return;
+  Parts& p = *m_parts;
+  p.recogniser.Begin(std::string_view(reinterpret_cast<const char*>(data), size),
+                     p.live.LiveDataExpected);
+  while (std::optional<protocol::Reply> reply = p.recogniser.Next()) {
+    std::visit([this](const auto& r) { Act(r); }, *reply);
+  }
+}
+
+void TForm1::Act(const protocol::Trace& trace) {
+  Parts::HandlerControls& c = m_parts->handler;
+  switch (trace.label) {
+    case protocol::TraceLabel::Label22:
+      c.Label22.SetCaption(trace.text);
+      break;
+    case protocol::TraceLabel::Label29:
+      c.Label29.SetCaption(trace.text);
+      break;
+    case protocol::TraceLabel::Label31:
+      c.Label31.SetCaption(trace.text);
+      break;
+    case protocol::TraceLabel::Label33:
+      c.Label33.SetCaption(trace.text);
+      break;
+  }
+}
+
+void TForm1::Act(const protocol::CurveReplyFor& reply) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  // A reply nobody asked for changes no curve.
+  if (reply.curve == 0) return;
+  m.Working(reply.curve) = reply.points;
+  m.Device(reply.curve) = reply.points;
+  m.CurvesInSync = true;
+  p.handler.Label34.SetVisible(false);
+  if (reply.curve != 1) return;
+
+  // The first curve of a Read: shown, then the second is asked for. The request needs
+  // no lockout test: it is part of the Read under way.
+  p.supervision.ConnectP();
+  m.CurrentCurve = 1;
+  m.GaugeAdvance = m.Working(1)[static_cast<std::size_t>(m.SelectedPoint - 1)];
+  p.gauges.Adv();
+  p.gauges.RPM();
+  p.editor.Updatesc();
+  m.CurrentCurve = 2;
+  p.channel.Send(protocol::ReadCurve(2));
+}
+
+void TForm1::Act(protocol::ShortReply reply) {
+  live::OptionsPanel& panel = m_parts->panel;
+  switch (reply) {
+    case protocol::ShortReply::Cht:
+      panel.TimeSet();
+      break;
+    case protocol::ShortReply::Chs:
+      panel.TimeOff();
+      break;
+    case protocol::ShortReply::Chr:
+      panel.VrefSet();
+      break;
+    case protocol::ShortReply::Ch12:
+      panel.OutputNow12V();
+      break;
+    case protocol::ShortReply::Ch05:
+      panel.OutputNow5V();
+      break;
+    case protocol::ShortReply::Chpf:
+      panel.InputNowPositive();
+      break;
+    case protocol::ShortReply::Chnf:
+      panel.InputNowNegative();
+      break;
+  }
+}
+
+void TForm1::Act(const protocol::Recorded& reply) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  // The curve the EEPROM write named; the curve shown when none was waiting.
+  const int curve = reply.curve != 0 ? reply.curve : m.CurrentCurve;
+  Show("LINE " + std::to_string(curve) + " SAVED", ui::kAqua);
+  m.CurvesStored = true;
+  p.handler.Label35.SetVisible(false);
+  p.Timer3.SetEnabled(true);
+}
+
+void TForm1::Act(const protocol::VersionReply& reply) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  serial::LinkState& link = p.link;
+  const bool newer = m_variant == ui::Variant::Palunor6;
+  const bool qzr = reply.model == "QZR";
+  if (newer) link.DeviceModel = reply.model;
+  if (!link.DeviceFound) {
+    m.MaxAdvance = reply.max_advance;
+    m.MaxRetard = reply.max_retard;
+    if (newer) m.FirstPointRetard = std::min<std::uint8_t>(reply.max_retard, 15);
+    m.DeviceVersion = reply.version;
+    std::string caption = "VYN Advance Controller Program (" + reply.model + " Version " +
+                          protocol::VersionText(m.DeviceVersion);
+    if (qzr) {
+      if (reply.channels == 'S') link.DualChannel = false;
+      if (reply.channels == 'D') link.DualChannel = true;
+      caption += link.DualChannel ? ", Dual Channel)" : ", Single Channel)";
+    } else {
+      caption += ")";
+    }
+    SetCaption(caption);
+    for (ui::Control* button : p.device_commands) button->SetEnabled(true);
+    if (newer) map::updatelab(*m_controls, m.DeviceVersion);
+  }
+  link.LinkTicks = 0;
+  link.DeviceFound = true;
+  Show("Ready!", ui::kGreen);
+  p.Timer3.SetEnabled(true);
+  p.handler.imgStatus.SetVisible(false);
+  p.handler.pnStatus.SetVisible(true);
+}
+
+void TForm1::Act(const protocol::ReadCompleted& reply) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  if (reply.options) p.panel.ApplyOptionStatus(*reply.options);
+  p.editor.Updatesc();
+  if (ui::Canvas* chart = p.handler.Image1.GetCanvas()) chart->Changed();
+  m.CurrentCurve = m.CurveBeforeRead;
+  m.ReadUnderWay = false;
+  p.editor.Updatesc();
+  Show("Lines Received!", ui::kGreen);
+  p.Timer3.SetEnabled(true);
+}
+
+void TForm1::Act(const protocol::LiveFrame& frame) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  live::LiveState& live = p.live;
+  if (!live.LiveFrameSeen) {
+    live.LiveFrameSeen = true;
+    for (ui::Control* button :
+         {&p.handler.SDBut, &p.handler.V5But, &p.handler.btnPN, &p.handler.Button6}) {
+      button->SetEnabled(true);
+    }
+    // The stream is there; the supervision stays stopped while it runs.
+    if (p.options.StatusText != "Receiving...") Show("Receiving...", ui::kGreen);
+  }
+  m.RpmPeriod = frame.period;
+  m.GaugeAdvance = frame.advance;
+  if (m_variant == ui::Variant::Palunor6 && m.DeviceVersion / 10 == 6) {
+    m.RpmPeriod = static_cast<std::uint8_t>(frame.period * 10 / 26);
+  }
+  m.RpmText = m.RpmPeriod > 0 ? std::to_string(120000 / m.RpmPeriod / 10 * 10)
+                              : std::to_string(kRpmOfPeriodZero);
+  p.handler.Label30.SetCaption(m.RpmText);
+  if (m.GaugeAdvance < kAdvanceReadingLimit) {
+    p.gauges.RPM();
+    p.gauges.Adv();
+  }
+}
+
+void TForm1::Act(const protocol::SendAcknowledged& reply) {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  // The curve the send named, as it was sent; a PLX point code names the curve shown.
+  const int curve = reply.send.curve != 0 ? reply.send.curve : m.CurrentCurve;
+  m.CurvesInSync = true;
+  m.CurvesStored = false;
+  m.Device(curve) = reply.send.whole_curve ? reply.send.points : m.Working(curve);
+  p.gauges.DrawTrace();
+  Show("LINE " + std::to_string(curve) + " SENT", ui::kAqua);
+  map::CheckSync(m, p.handler.Label34, p.handler.Label35);
+  p.Timer3.SetEnabled(true);
+}
+
+void TForm1::ReplyOverdue() {
+  Parts& p = *m_parts;
+  map::CurveModel& m = p.model;
+  if (m.ReadUnderWay) {
+    // The editor edits the curve on screen again: the one shown before the Read, or
+    // curve 1 if its reply came and was shown.
+    const bool curve_one_shown = m.CurrentCurve == 2;
+    m.CurrentCurve = m.CurveBeforeRead;
+    m.ReadUnderWay = false;
+    if (curve_one_shown && m.CurveBeforeRead != 1) p.editor.Updatesc();
+  }
+  // The supervision takes the link back and declares the controller lost if it is.
+  if (!p.live.LiveMode) p.Timer3.SetEnabled(true);
+}
+
+void TForm1::Show(const std::string& text, ui::Color color) {
+  m_parts->status.Show(text, color);
+}
+
+}  // namespace shell

@@ -1,0 +1,360 @@
+// Guards the settings command and its dialog: the lists as filled from the driver,
+// the two "Error" refusals, the order the settings reach the driver, the close and
+// reopen with its fallbacks, and the serial devices offered and linked into the map.
+#include "serial/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "serial/settings_command.h"
+#include "shell/layout.h"
+#include "sim/controller.h"
+#include "sim/emulated_port.h"
+#include "testing/recording_canvas.h"
+#include "testing/scripted_dialogs.h"
+#include "testing/virtual_clock.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using serial::TBaudRate;
+using ui::SettingsValues;
+
+constexpr const char* kCom1 = "\\\\.\\COM1";
+constexpr const char* kCom2 = "\\\\.\\COM2";
+constexpr const char* kCom3 = "\\\\.\\COM3";
+constexpr const char* kCom12 = "\\\\.\\COM12";
+constexpr const char* kConfirm =
+    "Could not change settings while a connection is active.\r\nClose the connection and "
+    "continue ?";
+
+class Canvases : public ui::CanvasFactory {
+ public:
+  std::unique_ptr<ui::Canvas> Make(int width, int height) override {
+    return std::make_unique<ui::RecordingCanvas>(width, height);
+  }
+};
+
+// A scratch folder removed with the test.
+struct Scratch {
+  Scratch() { fs::create_directories(root); }
+  ~Scratch() { fs::remove_all(root); }
+  fs::path root =
+      fs::temp_directory_path() / ("palunor-settings-" + std::to_string(std::random_device{}()));
+};
+
+// The window's Button5 and Timer3 over an emulated bench: the controller on COM2,
+// COM1 and COM12 present with nothing on them, every other name missing.
+struct SettingsBench {
+  explicit SettingsBench(ui::Variant variant = ui::Variant::Palunor6)
+      : controls(shell::LayoutTable(variant), canvases) {
+    EXPECT_TRUE(driver.OpenPort());
+  }
+
+  std::vector<std::string> Errors() const {
+    std::vector<std::string> texts;
+    for (const auto& shown : dialogs.History()) {
+      if (shown.title == "Error") texts.push_back(shown.text);
+    }
+    return texts;
+  }
+
+  ui::VirtualClock clock;
+  ui::ScriptedDialogs dialogs;
+  Canvases canvases;
+  ui::ControlSet controls;
+  sim::Controller controller;
+  sim::EmulatedDevice device{clock, controller, kCom2, {kCom1, kCom12}};
+  serial::TCommPortDriver driver{clock, device.MakePort()};
+  ui::Timer timer3{clock, 500, true};
+  Scratch scratch;
+  serial::SettingsCommand command{
+      controls, dialogs, driver, timer3, {scratch.root / "machine", scratch.root / "map"}};
+};
+
+TEST(SettingsDialog, IsFilledFromTheDriverWithItsListsInEnumerationOrder) {
+  SettingsBench b;
+  b.driver.ClosePort();
+  b.driver.SetPortName(kCom12);
+  b.driver.SetBaudRateValue(230400);
+  b.driver.SetDataBits(serial::TDataBits::db7BITS);
+  b.driver.SetParity(serial::TParity::ptMARK);
+  b.driver.SetStopBits(serial::TStopBits::sb2BITS);
+  b.driver.SetHwFlow(serial::THwFlowControl::hfRTSCTS);
+  b.driver.SetSwFlow(serial::TSwFlowControl::sfXONXOFF);
+  b.driver.SetEnableDTROnOpen(false);
+  b.driver.SetCheckLineStatus(true);
+  serial::TSettingsForm form(b.driver, b.dialogs, {}, b.scratch.root);
+
+  const ui::SettingsRequest request = form.Request();
+
+  const SettingsValues expected{kCom12, "230400", 2, 3, 2, 2, 1, 1, 0};
+  EXPECT_EQ(request.values, expected);
+  ASSERT_EQ(request.port_items.size(), 16u);
+  EXPECT_EQ(request.port_items.front(), kCom1);
+  EXPECT_EQ(request.port_items.back(), "\\\\.\\COM16");
+  EXPECT_EQ(request.baud_rate_items,
+            (std::vector<std::string>{"110", "300", "600", "1200", "2400", "4800", "9600", "14400",
+                                      "19200", "38400", "56000", "57600", "115200", "128000",
+                                      "230400", "256000", "460800", "921600"}));
+  EXPECT_EQ(request.data_bits_items, (std::vector<std::string>{"5", "6", "7", "8"}));
+  EXPECT_EQ(request.parity_items,
+            (std::vector<std::string>{"None", "Odd", "Even", "Mark", "Space"}));
+  EXPECT_EQ(request.stop_bits_items, (std::vector<std::string>{"1", "1.5", "2"}));
+  EXPECT_EQ(request.hw_flow_items,
+            (std::vector<std::string>{"None", "None but RTS on", "RTS/CTS"}));
+  EXPECT_EQ(request.sw_flow_items, (std::vector<std::string>{"None", "XON/XOFF"}));
+  EXPECT_EQ(request.dtr_control_items, (std::vector<std::string>{"Standard", "Keep off"}));
+  EXPECT_EQ(request.device_check_items, (std::vector<std::string>{"Yes", "No"}));
+}
+
+TEST(SettingsDialog, RefusesAnEmptyPortNameAndBaudRatesOutside110To921600) {
+  SettingsBench b;
+  b.dialogs.AnswerSettings({
+      [](SettingsValues& v) { v.port_name = "   "; },
+      [](SettingsValues& v) {
+        v.port_name = kCom2;
+        v.baud_rate = "abc";
+      },
+      [](SettingsValues& v) { v.baud_rate = "100"; },
+      [](SettingsValues& v) { v.baud_rate = "-1"; },
+      [](SettingsValues& v) { v.baud_rate = "921601"; },
+      [](SettingsValues& v) { v.baud_rate = "4294967406"; },
+      [](SettingsValues& v) { v.baud_rate = "921600"; },
+  });
+  b.dialogs.Answer(ui::DialogResult::Ok);  // the confirmation
+
+  b.command.Button5Click();
+
+  EXPECT_EQ(b.Errors(),
+            (std::vector<std::string>{
+                "Please, enter a valid port name.", "Please, enter a valid baud rate.",
+                "Please, enter a valid baud rate.", "Please, enter a valid baud rate.",
+                "Please, enter a valid baud rate.", "Please, enter a valid baud rate."}));
+  for (const auto& shown : b.dialogs.History()) {
+    if (shown.title == "Error") {
+      EXPECT_EQ(shown.icon, ui::DialogIcon::Error);
+    }
+  }
+  EXPECT_EQ(b.driver.BaudRateValue(), 921600u);
+  EXPECT_EQ(b.driver.BaudRate(), TBaudRate::brCustom);
+}
+
+TEST(SettingsDialog, AcceptsAnyWholeRateInRangeAsACustomRate) {
+  for (const char* rate : {"230400", "110", "12345"}) {
+    SettingsBench b;
+    b.dialogs.AnswerSettings({[rate](SettingsValues& v) { v.baud_rate = rate; }});
+    b.command.Button5Click();
+    EXPECT_TRUE(b.Errors().empty()) << rate;
+    EXPECT_EQ(b.driver.BaudRateValue(), std::stoul(rate));
+    EXPECT_EQ(b.driver.BaudRate(), TBaudRate::brCustom);
+  }
+}
+
+TEST(SettingsDialog, WritesEverySettingToTheDriver) {
+  SettingsBench b;
+  b.dialogs.AnswerSettings({[](SettingsValues& v) {
+    v.port_name = std::string(" ") + kCom12 + "\t";
+    v.baud_rate = "19200";
+    v.data_bits = 2;     // 7
+    v.parity = 2;        // Even
+    v.stop_bits = 2;     // 2
+    v.hw_flow = 2;       // RTS/CTS
+    v.sw_flow = 1;       // XON/XOFF
+    v.dtr_control = 1;   // Keep off
+    v.device_check = 0;  // Yes
+  }});
+
+  b.command.Button5Click();
+
+  EXPECT_EQ(b.driver.PortName(), kCom12);
+  EXPECT_TRUE(b.driver.IsOpen());
+  EXPECT_EQ(b.driver.BaudRateValue(), 19200u);
+  EXPECT_EQ(b.driver.DataBits(), serial::TDataBits::db7BITS);
+  EXPECT_EQ(b.driver.Parity(), serial::TParity::ptEVEN);
+  EXPECT_EQ(b.driver.StopBits(), serial::TStopBits::sb2BITS);
+  EXPECT_EQ(b.driver.HwFlow(), serial::THwFlowControl::hfRTSCTS);
+  EXPECT_EQ(b.driver.SwFlow(), serial::TSwFlowControl::sfXONXOFF);
+  EXPECT_FALSE(b.driver.EnableDTROnOpen());
+  EXPECT_TRUE(b.driver.CheckLineStatus());
+}
+
+TEST(SettingsCommand, AsksBeforeClosingAnOpenConnectionAndCancelChangesNothing) {
+  SettingsBench b;
+  b.dialogs.Answer(ui::DialogResult::Cancel);
+
+  b.command.Button5Click();
+
+  ASSERT_EQ(b.dialogs.History().size(), 1u);
+  const auto& asked = b.dialogs.History().front();
+  EXPECT_EQ(asked.kind, "MessageDlg");
+  EXPECT_EQ(asked.icon, ui::DialogIcon::Question);
+  EXPECT_EQ(asked.buttons, ui::DialogButtons::OkCancel);
+  EXPECT_EQ(asked.text, kConfirm);
+  EXPECT_TRUE(b.driver.IsOpen());
+  EXPECT_TRUE(b.timer3.Enabled());
+}
+
+TEST(SettingsCommand, TheDialogRunsWithThePortClosedAndTimer3StoppedEvenWhenCancelled) {
+  SettingsBench b;
+  b.dialogs.Answer(ui::DialogResult::Ok);
+  bool closed_while_open = false;
+  bool timer3_while_open = true;
+  b.dialogs.CancelSettings([&] {
+    closed_while_open = !b.driver.IsOpen();
+    timer3_while_open = b.timer3.Enabled();
+    b.clock.Advance(2000);
+  });
+  std::vector<std::string> chosen;
+  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
+
+  b.command.Button5Click();
+
+  EXPECT_TRUE(closed_while_open);
+  EXPECT_FALSE(timer3_while_open);
+  EXPECT_TRUE(b.driver.IsOpen());
+  EXPECT_EQ(b.driver.PortName(), kCom2);
+  EXPECT_TRUE(b.timer3.Enabled());
+  EXPECT_TRUE(chosen.empty());
+  // No version request: the supervision finds the controller again in its own time.
+  EXPECT_EQ(b.controller.CommandsCarriedOut(), 0u);
+}
+
+TEST(SettingsCommand, APortThatCannotBeOpenedFallsBackToThePreviousOne) {
+  SettingsBench b;
+  std::vector<std::string> chosen;
+  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
+  b.dialogs.AnswerSettings({[](SettingsValues& v) { v.port_name = "\\\\.\\COM5"; }});
+
+  b.command.Button5Click();
+
+  EXPECT_EQ(b.driver.PortName(), kCom2);
+  EXPECT_TRUE(b.driver.IsOpen());
+  // The user's choice is still what the closing keeps.
+  EXPECT_EQ(chosen, std::vector<std::string>{"\\\\.\\COM5"});
+  // The Part's command shows no message of its own for a missing device.
+  EXPECT_EQ(b.dialogs.History().size(), 2u);
+}
+
+TEST(SettingsCommand, WhenThePreviousPortFailsTooTheNameBecomesCom1WithoutOpeningIt) {
+  SettingsBench b;
+  b.driver.ClosePort();
+  b.driver.SetPortName("\\\\.\\COM4");
+  b.dialogs.AnswerSettings({[](SettingsValues& v) { v.port_name = "\\\\.\\COM5"; }});
+
+  b.command.Button5Click();
+
+  EXPECT_EQ(b.driver.PortName(), kCom1);
+  EXPECT_FALSE(b.driver.IsOpen());
+  EXPECT_TRUE(b.timer3.Enabled());
+  // A closed port needs no confirmation.
+  EXPECT_EQ(b.dialogs.History().size(), 1u);
+}
+
+TEST(SettingsCommand, ANameTypedWithoutItsLeadingCharactersIsUsedAsItStands) {
+  SettingsBench b;
+  std::vector<std::string> chosen;
+  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
+  b.dialogs.AnswerSettings({[](SettingsValues& v) { v.port_name = " COM3 "; }});
+
+  b.command.Button5Click();
+
+  // "COM3" is no device here: the command falls back, but the choice was "COM3".
+  EXPECT_EQ(chosen, std::vector<std::string>{"COM3"});
+  EXPECT_EQ(b.driver.PortName(), kCom2);
+}
+
+// A machine with an FTDI adapter (by-id and ttyUSB0), an ACM modem, two UARTs and
+// one ttyS node without a UART behind it.
+void MakeMachine(const fs::path& root) {
+  fs::create_directories(root / "dev" / "serial" / "by-id");
+  for (const char* node : {"ttyUSB0", "ttyACM0", "ttyS0", "ttyS1", "ttyS10", "ttyUSBx"}) {
+    std::ofstream(root / "dev" / node).put('\0');
+  }
+  fs::create_symlink("../../ttyUSB0",
+                     root / "dev" / "serial" / "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
+  for (const auto& [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}, {"ttyS10", "4"}}) {
+    fs::create_directories(root / "sys" / "class" / "tty" / name);
+    std::ofstream(root / "sys" / "class" / "tty" / name / "type") << type << "\n";
+  }
+}
+
+TEST(SerialDevices, ByIdNamesComeFirstAndADeviceIsListedOnce) {
+  Scratch scratch;
+  MakeMachine(scratch.root);
+
+  const auto devices = serial::ListSerialDevices(scratch.root);
+
+  std::vector<std::string> labels;
+  for (const auto& device : devices) labels.push_back(device.label);
+  const std::string dev = (scratch.root / "dev").string();
+  EXPECT_EQ(labels, (std::vector<std::string>{"usb-FTDI_FT232R_A9X-if00-port0 (ttyUSB0)",
+                                              dev + "/ttyACM0", dev + "/ttyS0", dev + "/ttyS10"}));
+  EXPECT_EQ(devices.front().path,
+            scratch.root / "dev" / "serial" / "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
+  EXPECT_TRUE(serial::ListSerialDevices(scratch.root / "nowhere").empty());
+}
+
+TEST(SettingsCommand, OffersTheDevicesAfterTheComPortsAndLinksTheChosenOne) {
+  SettingsBench b;
+  MakeMachine(b.scratch.root / "machine");
+  const fs::path map = b.scratch.root / "map";
+  fs::create_directories(map);
+  fs::create_symlink("/dev/null", map / "com1");
+  fs::create_symlink("/dev/null", map / "com2");
+  const std::string adapter = "usb-FTDI_FT232R_A9X-if00-port0 (ttyUSB0)";
+  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = adapter; }});
+  std::vector<std::string> chosen;
+  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
+
+  b.command.Button5Click();
+
+  const auto& request = *b.dialogs.History().back().settings;
+  ASSERT_EQ(request.port_items.size(), 20u);
+  EXPECT_EQ(request.port_items[15], "\\\\.\\COM16");
+  EXPECT_EQ(request.port_items[16], adapter);
+  EXPECT_EQ(chosen, std::vector<std::string>{kCom3});
+  EXPECT_EQ(fs::read_symlink(map / "com3"), b.scratch.root / "machine" / "dev" / "serial" /
+                                                "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
+
+  // Chosen again, the device keeps its number.
+  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = adapter; }});
+  b.command.Button5Click();
+  EXPECT_EQ(chosen.back(), kCom3);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(map / "com4")));
+}
+
+TEST(PortMap, TheFolderIsCreatedAndAFullMapLinksNothing) {
+  Scratch scratch;
+  const fs::path map = scratch.root / "new" / "dosdevices";
+  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB0"), 1);
+  for (int n = 2; n <= 16; ++n) {
+    EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB" + std::to_string(n)), n);
+  }
+  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyACM0"), std::nullopt);
+  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB7"), 7);
+}
+
+TEST(SettingsCommand, ADeviceTheFullMapCannotTakeIsOpenedByItsOwnName) {
+  SettingsBench b;
+  MakeMachine(b.scratch.root / "machine");
+  for (int n = 1; n <= 16; ++n) {
+    serial::LinkIntoPortMap(b.scratch.root / "map", "/dev/x" + std::to_string(n));
+  }
+  std::vector<std::string> chosen;
+  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
+  const std::string acm = (b.scratch.root / "machine" / "dev" / "ttyACM0").string();
+  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = acm; }});
+
+  b.command.Button5Click();
+
+  EXPECT_EQ(chosen, std::vector<std::string>{acm});
+}
+
+}  // namespace
