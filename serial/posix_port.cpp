@@ -14,22 +14,11 @@
 #include <system_error>
 
 #include "serial/port_backend.h"
+#include "serial/serial_devices.h"
 
 namespace serial {
 
 namespace {
-
-std::filesystem::path PortMapDir() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::filesystem::path base;
-  if (config != nullptr && *config != '\0') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::filesystem::path(home != nullptr ? home : "") / ".config";
-  }
-  return base / "palunor" / "dosdevices";
-}
 
 speed_t StandardSpeed(std::uint32_t baud) {
   switch (baud) {
@@ -268,8 +257,10 @@ std::string ResolvePortName(const std::string& name) {
   const int n = std::stoi(digits);
   if (n < 1 || n > 16) return name;
   std::error_code ec;
-  const std::filesystem::path link = PortMapDir() / ("com" + std::to_string(n));
-  if (std::filesystem::is_symlink(link, ec)) return link.string();
+  // Without a home there is no map: a relative "comN" must never be opened.
+  const std::filesystem::path map = PortMapDir();
+  const std::filesystem::path link = map / ("com" + std::to_string(n));
+  if (!map.empty() && std::filesystem::is_symlink(link, ec)) return link.string();
   return "/dev/ttyS" + std::to_string(n - 1);
 }
 

@@ -13,23 +13,7 @@ namespace {
 
 constexpr int kHighestPort = 16;
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
 }  // namespace
-
-fs::path PortMapDir() {
-  // An empty XDG_CONFIG_HOME counts as unset.
-  fs::path config = Env("XDG_CONFIG_HOME");
-  if (config.empty()) {
-    const std::string home = Env("HOME");
-    if (home.empty()) return {};
-    config = fs::path(home) / ".config";
-  }
-  return config / "palunor" / "dosdevices";
-}
 
 std::optional<int> ComPortNumber(std::string_view name) {
   if (name.size() < 4 || name.size() > 5) return std::nullopt;

@@ -8,10 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "serial/serial_devices.h"
+
 namespace sim {
 
-// The map's folder; empty when neither XDG_CONFIG_HOME nor HOME is set.
-std::filesystem::path PortMapDir();
+// The map's folder, the one the programs open ports through; empty when neither
+// XDG_CONFIG_HOME nor HOME is set.
+using serial::PortMapDir;
 
 // "COM1".."COM16" in any letter case gives 1..16.
 std::optional<int> ComPortNumber(std::string_view name);

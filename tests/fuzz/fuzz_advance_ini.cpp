@@ -12,35 +12,11 @@
 
 #include "serial/advance_ini.h"
 
+#include "fuzz/fuzz_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-// One folder per fuzzing process, removed when the process ends. In memory where the
-// system offers it: the file is rewritten for every input.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "palunor-fuzz-ini-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    m_path = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  const fs::path& Path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The driver's settings as the form starts with them, then as the file changes them.
 struct Settings {
@@ -59,31 +35,31 @@ Settings Apply(Settings settings, const serial::AdvanceIni& ini) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const ScratchDir scratch;
+  static const fuzz::ScratchDir scratch("ini");
   const std::string dir = scratch.Path().string();
   {
     std::ofstream out(scratch.Path() / "Advance.ini", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    Check(out.good());
+    fuzz::Check(out.good());
   }
 
   const auto ini = serial::ReadAdvanceIni(dir);
-  Check(ini.has_value());
-  if (ini->port) Check(*ini->port >= 1 && *ini->port <= 16);
-  if (ini->data_bits) Check(*ini->data_bits >= 5 && *ini->data_bits <= 8);
+  fuzz::Check(ini.has_value());
+  if (ini->port) fuzz::Check(*ini->port >= 1 && *ini->port <= 16);
+  if (ini->data_bits) fuzz::Check(*ini->data_bits >= 5 && *ini->data_bits <= 8);
   if (ini->baud_rate) {
-    Check(*ini->baud_rate >= serial::kMinBaudRate && *ini->baud_rate <= serial::kMaxBaudRate);
+    fuzz::Check(*ini->baud_rate >= serial::kMinBaudRate && *ini->baud_rate <= serial::kMaxBaudRate);
   }
-  Check(ini->error.empty() || !ini->baud_rate);
+  fuzz::Check(ini->error.empty() || !ini->baud_rate);
 
   // Closing writes the settings in force; the next start must read the same back.
   const Settings settings = Apply(Settings{}, *ini);
   const std::string port_name = "\\\\.\\COM" + std::to_string(settings.port);
   const auto lines = serial::FormatAdvanceIni(port_name, settings.baud_rate, settings.data_bits);
   const auto again = serial::ParseAdvanceIni(lines.port, lines.baud_rate, lines.data_bits);
-  Check(again.error.empty());
+  fuzz::Check(again.error.empty());
   const Settings reread = Apply(Settings{}, again);
-  Check(reread.port == settings.port && reread.baud_rate == settings.baud_rate &&
-        reread.data_bits == settings.data_bits);
+  fuzz::Check(reread.port == settings.port && reread.baud_rate == settings.baud_rate &&
+              reread.data_bits == settings.data_bits);
   return 0;
 }

@@ -25,13 +25,11 @@
 #include "testing/scripted_dialogs.h"
 #include "testing/virtual_clock.h"
 
+#include "fuzz/fuzz_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 constexpr std::size_t kMaxChunk = 255;
 constexpr int kMaxOps = 64;
@@ -45,27 +43,6 @@ constexpr const char* kCommandButtons[] = {"RDBut",  "SDBut",      "Button3",  "
 constexpr const char* kEditButtons[] = {"SpeedButton1", "SpeedButton2", "SpeedButton3",
                                         "SpeedButton4"};
 constexpr const char* kUpDowns[] = {"UpDown3", "UpDown4"};
-
-// An empty working folder per fuzzing process, so no "Advance.ini" is read.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "palunor-fuzz-form-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    m_path = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  std::string Path() const { return m_path.string(); }
-
- private:
-  fs::path m_path;
-};
 
 class RecordingCanvases : public ui::CanvasFactory {
  public:
@@ -151,9 +128,9 @@ class Window {
     CheckBuffer();
     for (int curve = 1; curve <= 2; ++curve) {
       const auto i = static_cast<std::size_t>(curve);
-      if (!may_fill[i]) Check(Model().Working(curve) == before.working[i - 1]);
+      if (!may_fill[i]) fuzz::Check(Model().Working(curve) == before.working[i - 1]);
       if (!may_fill[i] && !may_acknowledge[i]) {
-        Check(Model().Device(curve) == before.device[i - 1]);
+        fuzz::Check(Model().Device(curve) == before.device[i - 1]);
       }
     }
   }
@@ -175,9 +152,9 @@ class Window {
     const Curves before = Snapshot();
     const int shown = Model().CurrentCurve;
     m_form[name].Click();
-    Check(Model().DeviceCurves == before.device);
+    fuzz::Check(Model().DeviceCurves == before.device);
     const int other = 3 - shown;
-    Check(Model().Working(other) == before.working[static_cast<std::size_t>(other - 1)]);
+    fuzz::Check(Model().Working(other) == before.working[static_cast<std::size_t>(other - 1)]);
   }
 
   void Wait(std::uint32_t ms) {
@@ -196,11 +173,13 @@ class Window {
   map::CurveModel& Model() { return m_form.Model(); }
   Curves Snapshot() { return {Model().AdvCurves, Model().DeviceCurves}; }
   void CheckUnchanged(const Curves& before) {
-    Check(Model().AdvCurves == before.working && Model().DeviceCurves == before.device);
+    fuzz::Check(Model().AdvCurves == before.working && Model().DeviceCurves == before.device);
   }
   void CheckBuffer() {
-    Check(m_form.Recogniser().RxBuffer().size() <= protocol::kCurveReplyLength + m_last_chunk);
-    Check(m_form.Recogniser().Outstanding().size() <= protocol::ReplyRecogniser::kMaxOutstanding);
+    fuzz::Check(m_form.Recogniser().RxBuffer().size() <=
+                protocol::kCurveReplyLength + m_last_chunk);
+    fuzz::Check(m_form.Recogniser().Outstanding().size() <=
+                protocol::ReplyRecogniser::kMaxOutstanding);
   }
 
   ui::VirtualClock m_clock;
@@ -216,9 +195,10 @@ class Window {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const ScratchDir work_dir;
+  static const fuzz::ScratchDir work_dir("form");
   FuzzedDataProvider in(data, size);
-  Window window(in.ConsumeBool() ? ui::Variant::Palunor : ui::Variant::Palunor6, work_dir.Path());
+  Window window(in.ConsumeBool() ? ui::Variant::Palunor : ui::Variant::Palunor6,
+                work_dir.Path().string());
   for (int op = 0; op < kMaxOps && in.remaining_bytes() > 0; ++op) {
     switch (in.ConsumeIntegralInRange(0, 6)) {
       case 0:

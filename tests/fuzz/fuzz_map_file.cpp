@@ -20,31 +20,11 @@
 #include "testing/recording_canvas.h"
 #include "testing/scripted_dialogs.h"
 
+#include "fuzz/fuzz_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-// One folder per fuzzing process, removed when the process ends.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "palunor-fuzz-map-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    m_path = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  const fs::path& Path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 class RecordingCanvases : public ui::CanvasFactory {
  public:
@@ -73,13 +53,13 @@ struct Window {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const ScratchDir scratch;
+  static const fuzz::ScratchDir scratch("map");
   static Window window(scratch.Path().string());
   const std::string text(reinterpret_cast<const char*>(data), size);
   {
     std::ofstream out(scratch.Path() / "map.IJJ", std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    Check(out.good());
+    fuzz::Check(out.good());
   }
 
   // Curves unlike anything a file gives, and the second curve shown.
@@ -98,17 +78,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto lines = map::ReadMapFile(text);
   for (std::size_t c = 0; c < 2; ++c) {
-    Check(lines[c].count <= protocol::kPoints);
+    fuzz::Check(lines[c].count <= protocol::kPoints);
     for (std::size_t i = 0; i < protocol::kPoints; ++i) {
       const std::uint8_t expected = i < lines[c].count ? lines[c].points[i] : before[c][i];
-      Check(model.AdvCurves[c][i] == expected);
+      fuzz::Check(model.AdvCurves[c][i] == expected);
     }
   }
-  Check(model.DeviceCurves == device);
-  Check(model.CurrentCurve == 2 && model.SelectedPoint == 1);
-  Check(model.SelectedValue == model.Working(2)[0]);
-  Check(window.controls["Lb26"].Top() == map::MarkerTop(model.Working(2)[25]));
-  Check(window.dialogs.History().size() == 1);
+  fuzz::Check(model.DeviceCurves == device);
+  fuzz::Check(model.CurrentCurve == 2 && model.SelectedPoint == 1);
+  fuzz::Check(model.SelectedValue == model.Working(2)[0]);
+  fuzz::Check(window.controls["Lb26"].Top() == map::MarkerTop(model.Working(2)[25]));
+  fuzz::Check(window.dialogs.History().size() == 1);
   window.dialogs.ClearHistory();
   for (const char* image : {"Image1", "Image2", "Image3"}) {
     static_cast<ui::RecordingCanvas&>(*window.controls[image].GetCanvas()).Clear();
@@ -117,11 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What the loader took must be what a save of the same curves writes, point by
   // point, so that a map saved again reads back the same.
   const std::string saved = map::MapFileText(model.AdvCurves);
-  Check(saved.size() == map::kMapFileSize);
+  fuzz::Check(saved.size() == map::kMapFileSize);
   const auto again = map::ReadMapFile(saved);
   for (std::size_t c = 0; c < 2; ++c) {
     for (std::size_t i = 0; i < again[c].count; ++i) {
-      Check(again[c].points[i] == model.AdvCurves[c][i]);
+      fuzz::Check(again[c].points[i] == model.AdvCurves[c][i]);
     }
   }
   return 0;

@@ -17,13 +17,11 @@
 #include "protocol/reply_recogniser.h"
 #include "ui/variant.h"
 
+#include "fuzz/fuzz_support.h"
+
 namespace {
 
 using protocol::ReplyRecogniser;
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Far more than any chunk yields: a loop in Next() shows as a failure, not a hang.
 constexpr int kMaxRepliesPerChunk = 1000;
@@ -163,13 +161,13 @@ class Session {
   void Send(const std::string& command) {
     m_recogniser.Sent(command);
     m_ledger.Sent(command);
-    Check(m_recogniser.Outstanding().size() <= ReplyRecogniser::kMaxOutstanding);
+    fuzz::Check(m_recogniser.Outstanding().size() <= ReplyRecogniser::kMaxOutstanding);
   }
 
   void Expire() {
     m_recogniser.Expire();
     m_ledger.Expired();
-    Check(m_recogniser.Outstanding().empty());
+    fuzz::Check(m_recogniser.Outstanding().empty());
   }
 
   void ClearRxBuffer() { m_recogniser.ClearRxBuffer(); }
@@ -181,42 +179,43 @@ class Session {
     CheckBuffer();
     int replies = 0;
     while (std::optional<protocol::Reply> reply = m_recogniser.Next()) {
-      Check(++replies <= kMaxRepliesPerChunk);
+      fuzz::Check(++replies <= kMaxRepliesPerChunk);
       std::visit([&](const auto& r) { Handle(r, chunk); }, *reply);
       CheckBuffer();
     }
-    if (chunk.empty()) Check(replies == 0);
+    if (chunk.empty()) fuzz::Check(replies == 0);
   }
 
  private:
   void CheckBuffer() const {
-    Check(m_recogniser.RxBuffer().size() <= protocol::kCurveReplyLength + m_last_chunk);
-    Check(m_recogniser.Outstanding().size() <= ReplyRecogniser::kMaxOutstanding);
+    fuzz::Check(m_recogniser.RxBuffer().size() <= protocol::kCurveReplyLength + m_last_chunk);
+    fuzz::Check(m_recogniser.Outstanding().size() <= ReplyRecogniser::kMaxOutstanding);
   }
 
   template <typename R>
   void Handle(const R& reply, const std::string& chunk) {
     if constexpr (std::is_same_v<R, protocol::CurveReplyFor>) {
-      Check(reply.curve >= 0 && reply.curve <= 2);
+      fuzz::Check(reply.curve >= 0 && reply.curve <= 2);
       if (reply.curve != 0) {
-        Check(++m_ledger.curve_replies[reply.curve] <= m_ledger.curve_requests[reply.curve]);
+        fuzz::Check(++m_ledger.curve_replies[reply.curve] <= m_ledger.curve_requests[reply.curve]);
       }
       if (reply.curve == 2) ++m_curve_two_replies;
       // The receive handler asks for the second curve as soon as the first is in.
       if (reply.curve == 1 && m_reads_curve_two) Send(protocol::ReadCurve(2));
     } else if constexpr (std::is_same_v<R, protocol::ReadCompleted>) {
-      Check(++m_reads_completed <= m_curve_two_replies);
+      fuzz::Check(++m_reads_completed <= m_curve_two_replies);
     } else if constexpr (std::is_same_v<R, protocol::Recorded>) {
-      Check(reply.curve >= 0 && reply.curve <= 2);
+      fuzz::Check(reply.curve >= 0 && reply.curve <= 2);
       if (reply.curve != 0) {
-        Check(++m_ledger.recorded[reply.curve] <= m_ledger.record_requests[reply.curve]);
+        fuzz::Check(++m_ledger.recorded[reply.curve] <= m_ledger.record_requests[reply.curve]);
       }
     } else if constexpr (std::is_same_v<R, protocol::SendAcknowledged>) {
-      Check(++m_ledger.acknowledged <= m_ledger.send_requests);
+      fuzz::Check(++m_ledger.acknowledged <= m_ledger.send_requests);
     } else if constexpr (std::is_same_v<R, protocol::VersionReply>) {
-      Check(reply.model == "QZR" || (reply.model == "PLX" && m_variant == ui::Variant::Palunor6));
+      fuzz::Check(reply.model == "QZR" ||
+                  (reply.model == "PLX" && m_variant == ui::Variant::Palunor6));
     } else if constexpr (std::is_same_v<R, protocol::LiveFrame>) {
-      Check(m_live && chunk.size() == protocol::kLiveFrameLength);
+      fuzz::Check(m_live && chunk.size() == protocol::kLiveFrameLength);
     }
   }
 
