@@ -9,7 +9,6 @@
 #include <random>
 #include <string>
 #include <system_error>
-#include <thread>
 
 #include "serial/advance_ini.h"
 
@@ -204,29 +203,6 @@ TEST_F(AdvanceIniFile, WriteLeavesAnotherWritersTemporaryFileAlone) {
   ASSERT_TRUE(serial::WriteAdvanceIni(Dir(), serial::FormatAdvanceIni("\\\\.\\COM3", 4800, 7)));
   EXPECT_EQ(Read("Advance.INI"), "COM PORT= COM3\r\nBAUDRATE= 4800\r\nDATABITS= 7bits\r\n");
   EXPECT_EQ(Read("Advance.INI.tmp"), "COM PORT= COM9\r\n");
-}
-
-TEST_F(AdvanceIniFile, WritersAtTheSameTimeEachLeaveAWholeFile) {
-  const auto first = serial::FormatAdvanceIni("\\\\.\\COM1", 9600, 8);
-  const auto second = serial::FormatAdvanceIni("\\\\.\\COM12", 230400, 5);
-  int first_failures = 0;
-  int second_failures = 0;
-  auto write = [this](const serial::AdvanceIniLines& lines, int& failures) {
-    for (int i = 0; i < 20; ++i) failures += serial::WriteAdvanceIni(Dir(), lines) ? 0 : 1;
-  };
-  std::thread other(write, std::cref(second), std::ref(second_failures));
-  write(first, first_failures);
-  other.join();
-  EXPECT_EQ(first_failures, 0);
-  EXPECT_EQ(second_failures, 0);
-  const std::string text = Read("Advance.INI");
-  EXPECT_TRUE(text == "COM PORT= COM1\r\nBAUDRATE= 9600\r\nDATABITS= 8bits\r\n" ||
-              text == "COM PORT= COM12\r\nBAUDRATE= 230400\r\nDATABITS= 5bits\r\n")
-      << text;
-  // No temporary file is left behind.
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir)) ++files;
-  EXPECT_EQ(files, 1);
 }
 
 TEST_F(AdvanceIniFile, UnwritableFolderFailsWithoutTouchingTheOldFile) {

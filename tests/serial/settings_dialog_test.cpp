@@ -1,9 +1,11 @@
 // Guards the settings command and its dialog: the lists as filled from the driver,
 // the two "Error" refusals, the order the settings reach the driver, the close and
-// reopen with its fallbacks, and the serial devices offered and linked into the map.
+// reopen with its fallbacks.
 #include "serial/settings_dialog.h"
 
 #include <gtest/gtest.h>
+
+#include "serial/settings_bench.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,71 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "serial/settings_command.h"
-#include "shell/layout.h"
-#include "sim/controller.h"
-#include "sim/emulated_port.h"
-#include "testing/recording_canvas.h"
-#include "testing/scripted_dialogs.h"
-#include "testing/virtual_clock.h"
-
 namespace {
 
-namespace fs = std::filesystem;
+using namespace settings_test;
 using serial::TBaudRate;
 using ui::SettingsValues;
-
-constexpr const char* kCom1 = "\\\\.\\COM1";
-constexpr const char* kCom2 = "\\\\.\\COM2";
-constexpr const char* kCom3 = "\\\\.\\COM3";
-constexpr const char* kCom12 = "\\\\.\\COM12";
-constexpr const char* kConfirm =
-    "Could not change settings while a connection is active.\r\nClose the connection and "
-    "continue ?";
-
-class Canvases : public ui::CanvasFactory {
- public:
-  std::unique_ptr<ui::Canvas> Make(int width, int height) override {
-    return std::make_unique<ui::RecordingCanvas>(width, height);
-  }
-};
-
-// A scratch folder removed with the test.
-struct Scratch {
-  Scratch() { fs::create_directories(root); }
-  ~Scratch() { fs::remove_all(root); }
-  fs::path root =
-      fs::temp_directory_path() / ("palunor-settings-" + std::to_string(std::random_device{}()));
-};
-
-// The window's Button5 and Timer3 over an emulated bench: the controller on COM2,
-// COM1 and COM12 present with nothing on them, every other name missing.
-struct SettingsBench {
-  explicit SettingsBench(ui::Variant variant = ui::Variant::Palunor6)
-      : controls(shell::LayoutTable(variant), canvases) {
-    EXPECT_TRUE(driver.OpenPort());
-  }
-
-  std::vector<std::string> Errors() const {
-    std::vector<std::string> texts;
-    for (const auto& shown : dialogs.History()) {
-      if (shown.title == "Error") texts.push_back(shown.text);
-    }
-    return texts;
-  }
-
-  ui::VirtualClock clock;
-  ui::ScriptedDialogs dialogs;
-  Canvases canvases;
-  ui::ControlSet controls;
-  sim::Controller controller;
-  sim::EmulatedDevice device{clock, controller, kCom2, {kCom1, kCom12}};
-  serial::TCommPortDriver driver{clock, device.MakePort()};
-  ui::Timer timer3{clock, 500, true};
-  Scratch scratch;
-  serial::SettingsCommand command{
-      controls, dialogs, driver, timer3, {scratch.root / "machine", scratch.root / "map"}};
-};
 
 TEST(SettingsDialog, IsFilledFromTheDriverWithItsListsInEnumerationOrder) {
   SettingsBench b;
@@ -272,89 +214,4 @@ TEST(SettingsCommand, ANameTypedWithoutItsLeadingCharactersIsUsedAsItStands) {
 
 // A machine with an FTDI adapter (by-id and ttyUSB0), an ACM modem, two UARTs and
 // one ttyS node without a UART behind it.
-void MakeMachine(const fs::path& root) {
-  fs::create_directories(root / "dev" / "serial" / "by-id");
-  for (const char* node : {"ttyUSB0", "ttyACM0", "ttyS0", "ttyS1", "ttyS10", "ttyUSBx"}) {
-    std::ofstream(root / "dev" / node).put('\0');
-  }
-  fs::create_symlink("../../ttyUSB0",
-                     root / "dev" / "serial" / "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
-  for (const auto& [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}, {"ttyS10", "4"}}) {
-    fs::create_directories(root / "sys" / "class" / "tty" / name);
-    std::ofstream(root / "sys" / "class" / "tty" / name / "type") << type << "\n";
-  }
-}
-
-TEST(SerialDevices, ByIdNamesComeFirstAndADeviceIsListedOnce) {
-  Scratch scratch;
-  MakeMachine(scratch.root);
-
-  const auto devices = serial::ListSerialDevices(scratch.root);
-
-  std::vector<std::string> labels;
-  for (const auto& device : devices) labels.push_back(device.label);
-  const std::string dev = (scratch.root / "dev").string();
-  EXPECT_EQ(labels, (std::vector<std::string>{"usb-FTDI_FT232R_A9X-if00-port0 (ttyUSB0)",
-                                              dev + "/ttyACM0", dev + "/ttyS0", dev + "/ttyS10"}));
-  EXPECT_EQ(devices.front().path,
-            scratch.root / "dev" / "serial" / "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
-  EXPECT_TRUE(serial::ListSerialDevices(scratch.root / "nowhere").empty());
-}
-
-TEST(SettingsCommand, OffersTheDevicesAfterTheComPortsAndLinksTheChosenOne) {
-  SettingsBench b;
-  MakeMachine(b.scratch.root / "machine");
-  const fs::path map = b.scratch.root / "map";
-  fs::create_directories(map);
-  fs::create_symlink("/dev/null", map / "com1");
-  fs::create_symlink("/dev/null", map / "com2");
-  const std::string adapter = "usb-FTDI_FT232R_A9X-if00-port0 (ttyUSB0)";
-  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = adapter; }});
-  std::vector<std::string> chosen;
-  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
-
-  b.command.Button5Click();
-
-  const auto& request = *b.dialogs.History().back().settings;
-  ASSERT_EQ(request.port_items.size(), 20u);
-  EXPECT_EQ(request.port_items[15], "\\\\.\\COM16");
-  EXPECT_EQ(request.port_items[16], adapter);
-  EXPECT_EQ(chosen, std::vector<std::string>{kCom3});
-  EXPECT_EQ(fs::read_symlink(map / "com3"), b.scratch.root / "machine" / "dev" / "serial" /
-                                                "by-id" / "usb-FTDI_FT232R_A9X-if00-port0");
-
-  // Chosen again, the device keeps its number.
-  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = adapter; }});
-  b.command.Button5Click();
-  EXPECT_EQ(chosen.back(), kCom3);
-  EXPECT_FALSE(fs::exists(fs::symlink_status(map / "com4")));
-}
-
-TEST(PortMap, TheFolderIsCreatedAndAFullMapLinksNothing) {
-  Scratch scratch;
-  const fs::path map = scratch.root / "new" / "dosdevices";
-  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB0"), 1);
-  for (int n = 2; n <= 16; ++n) {
-    EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB" + std::to_string(n)), n);
-  }
-  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyACM0"), std::nullopt);
-  EXPECT_EQ(serial::LinkIntoPortMap(map, "/dev/ttyUSB7"), 7);
-}
-
-TEST(SettingsCommand, ADeviceTheFullMapCannotTakeIsOpenedByItsOwnName) {
-  SettingsBench b;
-  MakeMachine(b.scratch.root / "machine");
-  for (int n = 1; n <= 16; ++n) {
-    serial::LinkIntoPortMap(b.scratch.root / "map", "/dev/x" + std::to_string(n));
-  }
-  std::vector<std::string> chosen;
-  b.command.OnPortChosen = [&](const std::string& name) { chosen.push_back(name); };
-  const std::string acm = (b.scratch.root / "machine" / "dev" / "ttyACM0").string();
-  b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.port_name = acm; }});
-
-  b.command.Button5Click();
-
-  EXPECT_EQ(chosen, std::vector<std::string>{acm});
-}
-
 }  // namespace
