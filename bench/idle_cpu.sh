@@ -17,33 +17,8 @@ start_scratch
 start_xvfb
 start_controller_sim "$build/controller-sim" "$scratch/sim.log"
 
-# The user and system time of a process so far, in clock ticks. The command name in
-# the second field may hold spaces, so the fields are counted after its ")".
-cpu_ticks() {
-  local stat fields
-  stat=$(<"/proc/$1/stat")
-  read -ra fields <<<"${stat##*) }"
-  echo $((fields[11] + fields[12]))
-}
-
-now_ns() { date +%s%N; }
-
-(cd "$scratch" && exec "$build/app/$program") &
-pid=$!
-track_pid "$pid"
-if ! window=$(find_window "$pid"); then
-  echo "$program showed no window" >&2
-  exit 1
-fi
-# Without a window manager nothing activates the window; focusing it does, and the
-# first activation sends the version request.
-xdotool windowfocus "$window" 2>/dev/null || true
+start_connected_program "$build/app/$program"
 connected() { xdotool getwindowname "$window" 2>/dev/null | grep -q "Version"; }
-for _ in $(seq 50); do connected && break; sleep 0.1; done
-if ! connected; then
-  echo "$program did not find the controller" >&2
-  exit 1
-fi
 
 start=$(now_ns)
 ticks=$(cpu_ticks "$pid")

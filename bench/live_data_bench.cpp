@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,7 @@ class LiveProgram {
     m_clock.Advance(kPollMs);
   }
 
+  QTemporaryDir m_dir;  // the current directory, where "Advance.ini" is looked for
   ui::VirtualClock m_clock;
   ui::ScriptedDialogs m_dialogs;
   ui::RecordingHelpViewer m_help;

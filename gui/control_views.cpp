@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/pictures.h"
 #include "gui/qt_canvas.h"
@@ -15,10 +16,12 @@ namespace gui {
 
 namespace {
 
-// The design's default face; any sans-serif of the platform stands in for it.
+// The design's default face. A bundled narrow sans-serif stands in for it, so that
+// every text fits its design place whatever fonts the desktop has.
 const std::string kDesignFace = "MS Sans Serif";
 const std::string kLcdFace = "LcdD";
 QString g_lcd_family;
+QString g_text_family;
 
 ui::MouseButton ToMouseButton(Qt::MouseButton button) {
   switch (button) {
@@ -72,28 +75,49 @@ Qt::CursorShape ToCursor(ui::Cursor cursor) {
   return Qt::ArrowCursor;
 }
 
-// Colours of the active and inactive window; disabled text keeps the platform's grey.
-void SetColour(QWidget& widget, QPalette::ColorRole role, ui::Color color) {
+// The design's text colour for the active and inactive window only: a disabled
+// control keeps the platform's greyed text, or nobody could tell it from an enabled one.
+void SetTextColour(QWidget& widget, QPalette::ColorRole role, ui::Color color) {
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Active, role, ToQColor(color));
   palette.setColor(QPalette::Inactive, role, ToQColor(color));
-  if (role != QPalette::WindowText) palette.setColor(QPalette::Disabled, role, ToQColor(color));
   widget.setPalette(palette);
 }
 
+// A background is the same whether the control is enabled or not.
 void SetBackground(QWidget& widget, ui::Color color) {
-  SetColour(widget, QPalette::Window, color);
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  widget.setPalette(palette);
   widget.setAutoFillBackground(true);
 }
 
-QIcon GlyphIcon(ui::Picture picture) {
+// The glyph, and for the disabled button the same lines in the platform's greyed
+// text colour: the style's own disabled glyph keeps black lines nearly black.
+QIcon GlyphIcon(ui::Picture picture, const QPalette& palette) {
   const QImage glyph = Glyph(picture);
-  return glyph.isNull() ? QIcon() : QIcon(QPixmap::fromImage(glyph));
+  if (glyph.isNull()) return QIcon();
+  QIcon icon(QPixmap::fromImage(glyph));
+  QImage greyed = glyph.convertToFormat(QImage::Format_ARGB32);
+  const QColor grey = palette.color(QPalette::Disabled, QPalette::ButtonText);
+  for (int y = 0; y < greyed.height(); ++y) {
+    for (int x = 0; x < greyed.width(); ++x) {
+      const int alpha = qAlpha(greyed.pixel(x, y));
+      if (alpha != 0) greyed.setPixel(x, y, qRgba(grey.red(), grey.green(), grey.blue(), alpha));
+    }
+  }
+  icon.addPixmap(QPixmap::fromImage(greyed), QIcon::Disabled);
+  return icon;
 }
 
 QFrame* MakeFrame(const ui::ControlSpec& design, QWidget* parent) {
   auto* frame = new QFrame(parent);
-  if (design.bevel == ui::BevelStyle::None) {
+  if (design.kind == ui::ControlKind::Bevel) {
+    // A bevel is a lowered box round the controls it groups.
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+    frame->setLineWidth(1);
+  } else if (design.bevel == ui::BevelStyle::None) {
     frame->setFrameShape(QFrame::NoFrame);
   } else {
     frame->setFrameShape(QFrame::Panel);
@@ -122,24 +146,42 @@ QWidget* MakeUpDown(ui::Control& control, QWidget* parent) {
   return box;
 }
 
+QString AddFont(const QString& resource) {
+  const QStringList families =
+      QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(resource));
+  return families.isEmpty() ? QString() : families.constFirst();
+}
+
 }  // namespace
 
 void LoadBundledFonts() {
   if (!g_lcd_family.isEmpty()) return;
-  const int id = QFontDatabase::addApplicationFont(":/fonts/DSEG7Classic-Bold.ttf");
-  const QStringList families = QFontDatabase::applicationFontFamilies(id);
-  if (!families.isEmpty()) g_lcd_family = families.constFirst();
+  g_lcd_family = AddFont(":/fonts/DSEG7Classic-Bold.ttf");
+  g_text_family = AddFont(":/fonts/DejaVuSansCondensed.ttf");
+  AddFont(":/fonts/DejaVuSansCondensed-Bold.ttf");
+  AddFont(":/fonts/DejaVuSansCondensed-BoldOblique.ttf");
 }
 
 QFont ToQFont(const ui::Font& font) {
+  LoadBundledFonts();
   QFont qt_font;
+  // A design height is the whole character cell, leading included; a Qt pixel size
+  // is the em, which the bundled faces fill with less leading.
+  int pixels = (font.height * 7 + 4) / 8;
   if (font.family == kLcdFace) {
-    LoadBundledFonts();
-    if (!g_lcd_family.isEmpty()) qt_font.setFamily(g_lcd_family);
-  } else if (font.family != kDesignFace) {
+    // The seven-segment digits are far wider than the design's LCD face: narrowed and
+    // lowered, five of them ("11000") fit the 37 px of the RPM read-out.
+    qt_font.setFamily(g_lcd_family);
+    qt_font.setStretch(62);
+    pixels = (font.height * 3 + 2) / 5;
+  } else if (font.family == kDesignFace) {
+    // The bundled face is the semi-condensed member of its family.
+    qt_font.setFamily(g_text_family);
+    qt_font.setStretch(QFont::SemiCondensed);
+  } else {
     qt_font.setFamily(QString::fromStdString(font.family));
   }
-  qt_font.setPixelSize(font.height);
+  qt_font.setPixelSize(std::max(1, pixels));
   qt_font.setBold(font.bold);
   qt_font.setItalic(font.italic);
   return qt_font;
@@ -149,6 +191,10 @@ LabelView::LabelView(ui::Control& control, QWidget* parent) : QLabel(parent), m_
   const ui::ControlSpec& design = control.Design();
   setTextFormat(Qt::PlainText);
   setAlignment(ToAlignment(design.align));
+  // A right-aligned text stops 2 px short of the edge, where a control may follow (the
+  // bypass time stands against its up-down): hinting may widen the text that much on
+  // some desktops.
+  if (design.align == ui::Align::Right) setIndent(2);
   setWordWrap(design.word_wrap);
   // Hovering over a marker selects its point, so moves count without a button held.
   setMouseTracking(true);
@@ -206,23 +252,10 @@ void CheckBoxView::nextCheckState() {
 
 namespace {
 
-// A label grows to show its whole text, as the platform's self-sizing labels do: the
-// design's fonts are narrower than the ones standing in for them here. The edge the
-// text is aligned to stays where the design has it.
+// Every control keeps its design place: the fonts are chosen so that the texts fit
+// it, and a label that grew would cover its neighbours.
 void PlaceWidget(ui::Control& control, QWidget& widget) {
-  QRect place(control.Left(), control.Top(), control.Width(), control.Height());
-  const ui::ControlSpec& design = control.Design();
-  if (design.kind == ui::ControlKind::Label && !design.word_wrap) {
-    const int needed =
-        widget.fontMetrics().horizontalAdvance(QString::fromStdString(control.Caption())) + 1;
-    const int extra = needed - place.width();
-    if (extra > 0) {
-      if (design.align == ui::Align::Right) place.setLeft(place.left() - extra);
-      if (design.align == ui::Align::Center) place.setLeft(place.left() - extra / 2);
-      place.setWidth(needed);
-    }
-  }
-  widget.setGeometry(place);
+  widget.setGeometry(control.Left(), control.Top(), control.Width(), control.Height());
 }
 
 }  // namespace
@@ -282,7 +315,6 @@ void RefreshControlWidget(ui::Control& control, QWidget& widget, ui::Property pr
       if (auto* label = qobject_cast<QLabel*>(&widget)) {
         if (control.Kind() == ui::ControlKind::Label) {
           label->setText(caption);
-          PlaceWidget(control, widget);
         }
       } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
         if (control.Kind() != ui::ControlKind::SpeedButton) button->setText(caption);
@@ -300,9 +332,8 @@ void RefreshControlWidget(ui::Control& control, QWidget& widget, ui::Property pr
     case ui::Property::Font:
       if (control.Kind() != ui::ControlKind::Panel && control.Kind() != ui::ControlKind::Bevel) {
         widget.setFont(ToQFont(control.GetFont()));
-        SetColour(widget, QPalette::WindowText, control.FontColor());
-        SetColour(widget, QPalette::ButtonText, control.FontColor());
-        if (control.Kind() == ui::ControlKind::Label) PlaceWidget(control, widget);
+        SetTextColour(widget, QPalette::WindowText, control.FontColor());
+        SetTextColour(widget, QPalette::ButtonText, control.FontColor());
       }
       break;
     case ui::Property::Checked:
@@ -310,7 +341,7 @@ void RefreshControlWidget(ui::Control& control, QWidget& widget, ui::Property pr
       break;
     case ui::Property::Picture:
       if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
-        button->setIcon(GlyphIcon(control.GetPicture()));
+        button->setIcon(GlyphIcon(control.GetPicture(), button->palette()));
       } else {
         widget.update();
       }

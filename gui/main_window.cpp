@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 
 #include "gui/control_views.h"
 #include "gui/keys.h"
@@ -22,9 +23,11 @@ bool TakesFocus(const ui::Control& control) {
 }  // namespace
 
 MainWindow::MainWindow(shell::TForm1& form)
-    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+    // Customised hints: the window system offers exactly these, and no maximise box
+    // on a window whose size is fixed.
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_form(form) {
   LoadBundledFonts();
   const shell::WindowSize size = shell::ClientSize(form.GetVariant());
@@ -75,9 +78,14 @@ void MainWindow::FocusChanged() {
   if (!target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
 }
 
-bool MainWindow::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) m_form.Activated();
-  return QWidget::event(event);
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The start-up activation must not wait for the window system: a desktop that
+  // prevents focus stealing, or an X server without a window manager, never
+  // activates the window. It runs once the window is on screen, so that a message
+  // box it shows stands over it; the form ignores every later call.
+  QMetaObject::invokeMethod(
+      this, [this] { m_form.Activated(); }, Qt::QueuedConnection);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -138,6 +146,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_form.FormClose();
   }
   event->accept();
+  if (OnClosed) OnClosed();
 }
 
 }  // namespace gui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -18,8 +19,11 @@ class MainWindow : public QWidget {
   // The widget of the named control, or null.
   QWidget* Widget(const std::string& name) const;
 
+  // Runs once the window has closed and the form has written its configuration.
+  std::function<void()> OnClosed;
+
  protected:
-  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

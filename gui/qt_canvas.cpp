@@ -1,6 +1,9 @@
 #include "gui/qt_canvas.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace gui {
@@ -20,13 +23,35 @@ QColor ToQColor(ui::Color color) {
   return QColor(color.r, color.g, color.b);
 }
 
-QtCanvas::QtCanvas(int width, int height) : m_image(width, height, QImage::Format_RGB32) {
+QtCanvas::QtCanvas(int width, int height, qreal pixel_ratio)
+    : m_width(width),
+      m_height(height),
+      m_image(static_cast<int>(std::ceil(width * pixel_ratio)),
+              static_cast<int>(std::ceil(height * pixel_ratio)), QImage::Format_RGB32) {
+  m_image.setDevicePixelRatio(pixel_ratio);
   m_image.fill(Qt::white);
 }
 
+void QtCanvas::Begin(QPainter& painter) {
+  painter.begin(&m_image);
+  if (m_image.devicePixelRatio() > 1.0) painter.setRenderHint(QPainter::Antialiasing);
+}
+
+QPen QtCanvas::ThinPen() const {
+  return QPen(ToQColor(pen.color), m_image.devicePixelRatio() > 1.0 ? 1 : 0);
+}
+
+// One logical pixel: the block of device pixels it covers.
 void QtCanvas::Plot(int x, int y, const QColor& color) {
-  if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height()) return;
-  m_image.setPixel(x, y, color.rgb());
+  if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
+  const qreal ratio = m_image.devicePixelRatio();
+  const int left = static_cast<int>(std::floor(x * ratio));
+  const int right = std::min(m_image.width(), static_cast<int>(std::floor((x + 1) * ratio)));
+  const int top = static_cast<int>(std::floor(y * ratio));
+  const int bottom = std::min(m_image.height(), static_cast<int>(std::floor((y + 1) * ratio)));
+  for (int row = top; row < bottom; ++row) {
+    for (int column = left; column < right; ++column) m_image.setPixel(column, row, color.rgb());
+  }
 }
 
 void QtCanvas::ThinLine(int x1, int y1, int x2, int y2, int& step) {
@@ -60,13 +85,10 @@ void QtCanvas::FillRect(int x1, int y1, int x2, int y2) {
 }
 
 void QtCanvas::Shape(bool ellipse, int x1, int y1, int x2, int y2) {
-  QPainter painter(&m_image);
+  QPainter painter;
+  Begin(painter);
   painter.setBrush(ToQColor(brush.color));
-  if (pen.width > 1) {
-    painter.setPen(WidePen(pen));
-  } else {
-    painter.setPen(QPen(ToQColor(pen.color), 0));
-  }
+  painter.setPen(pen.width > 1 ? WidePen(pen) : ThinPen());
   // A 1 px outline of QRect(x, y, w, h) covers w + 1 by h + 1 pixels; the shape must
   // stop short of x2 and y2.
   const QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
@@ -87,7 +109,8 @@ void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2) {
   if (pen.width > 1) {
-    QPainter painter(&m_image);
+    QPainter painter;
+    Begin(painter);
     painter.setPen(WidePen(pen));
     painter.drawLine(x1, y1, x2, y2);
     return;
@@ -101,7 +124,8 @@ void QtCanvas::Polyline(const std::vector<ui::Point>& points) {
   if (pen.width > 1) {
     QPolygon polygon;
     for (const ui::Point& p : points) polygon << QPoint(p.x, p.y);
-    QPainter painter(&m_image);
+    QPainter painter;
+    Begin(painter);
     painter.setPen(WidePen(pen));
     painter.drawPolyline(polygon);
     return;
@@ -118,7 +142,7 @@ void QtCanvas::Changed() {
 }
 
 std::unique_ptr<ui::Canvas> QtCanvasFactory::Make(int width, int height) {
-  return std::make_unique<QtCanvas>(width, height);
+  return std::make_unique<QtCanvas>(width, height, qGuiApp->devicePixelRatio());
 }
 
 }  // namespace gui

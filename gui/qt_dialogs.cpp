@@ -103,7 +103,10 @@ std::optional<ui::SettingsValues> QtDialogs::Settings(const ui::SettingsRequest&
 std::optional<std::string> QtDialogs::FileDialog(const ui::FileDialogRequest& request, bool save) {
   QFileDialog dialog(m_parent, QString::fromStdString(request.title));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Plain dialogs: no overwrite prompt and no check that the file exists; the
+  // commands report what the file system says.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   const QString filter = QtFileFilter(request.filter);
   if (!filter.isEmpty()) dialog.setNameFilters(filter.split(";;"));
   if (!request.default_extension.empty()) {

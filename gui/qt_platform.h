@@ -37,11 +37,14 @@ class QtPlatform {
 };
 
 // One program as it runs: the platform with the system's serial ports, the form of
-// the variant after its start-up, and its window, shown. The Qt application must
-// exist before and outlive it.
+// the variant after its start-up, and its window, shown. Closing the window ends the
+// application's event loop, whatever other windows are open; destroying the Program
+// destroys the window and then the form, which closes the port. The Qt application
+// must exist before and outlive it.
 class Program {
  public:
-  Program(ui::Variant variant, std::string program_path, std::string work_dir = ".");
+  Program(ui::Variant variant, std::string program_path, std::string work_dir = ".",
+          QtPlatform::PortFactory make_port = serial::MakeSystemPort);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Renders the start window of both programs under Xvfb, each connected to the
-# controller emulator on a private port map, and writes docs/palunor6.png and
-# docs/palunor.png cropped to the window.
+# Renders the window of both programs under Xvfb, each connected to the controller
+# emulator on a private port map and after a click on Read, and writes
+# docs/palunor6.png and docs/palunor.png cropped to the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build="$root/build-gui"
+build="${BUILD:-$root/build-gui}"
 
 scripts/install-deps.sh
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
@@ -17,7 +17,8 @@ cmake --build "$build" -j2 --target Palunor6 Palunor controller-sim
 source "$root/scripts/lib/scratch_display.sh"
 start_scratch
 start_xvfb
-start_controller_sim "$build/controller-sim"
+log="$scratch/sim.log"
+start_controller_sim "$build/controller-sim" "$log" --log
 
 mkdir -p "$root/docs"
 shoot() {
@@ -35,6 +36,19 @@ shoot() {
   xdotool windowfocus "$window" 2>/dev/null || true
   # Time for the version request and its reply to reach the window.
   sleep 2
+  # Read, at its place in the command column: both curves and the options, so the
+  # status panel shows the controller's settings. A click within the command lockout
+  # of the link poll is refused, as it is for a user: click until the controller
+  # hears the request for curve 2, which follows the reply with curve 1.
+  local before
+  before=$(grep -c -- "<- 52 44 32" "$log" || true)
+  for _ in 1 2 3 4 5; do
+    xdotool mousemove --window "$window" 52 180 click 1
+    sleep 1.5
+    [ "$(grep -c -- "<- 52 44 32" "$log" || true)" -gt "$before" ] && break
+  done
+  # Time for the reply with curve 2 and the options.
+  sleep 1
   import -window "$window" "$shot"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true

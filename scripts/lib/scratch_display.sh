@@ -103,3 +103,35 @@ find_window() {
   done
   return 1
 }
+
+# Starts the program file PROGRAM in the scratch folder and waits until its window
+# names the controller; sets `pid` and `window`. Without a window manager nothing
+# activates the window; focusing it does, and the first activation sends "VER".
+start_connected_program() {
+  local program=$1
+  (cd "$scratch" && exec "$program") &
+  pid=$!
+  track_pid "$pid"
+  if ! window=$(find_window "$pid"); then
+    echo "${program##*/} showed no window" >&2
+    return 1
+  fi
+  xdotool windowfocus "$window" 2>/dev/null || true
+  for _ in $(seq 50); do
+    xdotool getwindowname "$window" 2>/dev/null | grep -q "Version" && return 0
+    sleep 0.1
+  done
+  echo "${program##*/} did not find the controller" >&2
+  return 1
+}
+
+# The user and system time of process PID so far, in clock ticks. The command name in
+# the second field may hold spaces, so the fields are counted after its ")".
+cpu_ticks() {
+  local stat fields
+  stat=$(<"/proc/$1/stat")
+  read -ra fields <<<"${stat##*) }"
+  echo $((fields[11] + fields[12]))
+}
+
+now_ns() { date +%s%N; }

@@ -18,14 +18,22 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +44,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/main_window.h"
@@ -104,11 +113,15 @@ class EmulatorState {
   std::map<std::string, std::vector<std::string>> m_items;
 };
 
-// The controller-sim program on COM2 of the port map under `config`.
+// The controller-sim program on a COM port (COM2 unless told) of the port map under
+// `config`.
 class Emulator {
  public:
-  Emulator(fs::path config, fs::path state_file, fs::path log)
-      : m_config(std::move(config)), m_state(std::move(state_file)), m_log(std::move(log)) {}
+  Emulator(fs::path config, fs::path state_file, fs::path log, int port = 2)
+      : m_config(std::move(config)),
+        m_state(std::move(state_file)),
+        m_log(std::move(log)),
+        m_port(port) {}
   ~Emulator() { Stop(); }
   Emulator(const Emulator&) = delete;
   Emulator& operator=(const Emulator&) = delete;
@@ -119,10 +132,11 @@ class Emulator {
            "controller-sim";
   }
 
-  // Starts it and waits until COM2 leads to its pseudo-terminal; false if it did not.
+  // Starts it and waits until its port leads to its pseudo-terminal; false if it did
+  // not.
   bool Start(std::vector<std::string> args) {
-    args.insert(args.begin(),
-                {ProgramPath().string(), "--port", "COM2", "--state", m_state.string(), "--log"});
+    args.insert(args.begin(), {ProgramPath().string(), "--port", "COM" + std::to_string(m_port),
+                               "--state", m_state.string(), "--log"});
     m_pid = fork();
     if (m_pid < 0) return false;
     if (m_pid == 0) {
@@ -155,13 +169,13 @@ class Emulator {
     m_pid = -1;
   }
 
-  // Pulls the cable (SIGUSR1): its pseudo-terminal goes, COM2 leads nowhere.
+  // Pulls the cable (SIGUSR1): its pseudo-terminal goes, its port leads nowhere.
   bool Unplug() {
     const fs::path device = Device();
     kill(m_pid, SIGUSR1);
     return WaitUntil([&] { return !fs::exists(device) && !fs::exists(Device()); }, kReplyLimit);
   }
-  // Plugs it in again (SIGUSR2): COM2 leads to a new pseudo-terminal.
+  // Plugs it in again (SIGUSR2): its port leads to a new pseudo-terminal.
   bool Replug() {
     kill(m_pid, SIGUSR2);
     return WaitUntil([&] { return fs::exists(Device()); }, kReplyLimit);
@@ -175,18 +189,63 @@ class Emulator {
   }
 
  private:
-  // Where COM2 leads; empty without a link.
+  // Where its port leads; empty without a link.
   fs::path Device() const {
     std::error_code error;
-    const fs::path target = fs::read_symlink(m_config / "palunor" / "dosdevices" / "com2", error);
+    const fs::path target = fs::read_symlink(
+        m_config / "palunor" / "dosdevices" / ("com" + std::to_string(m_port)), error);
     return error ? fs::path() : target;
   }
 
   fs::path m_config;
   fs::path m_state;
   fs::path m_log;
+  int m_port;
   pid_t m_pid = -1;
 };
+
+// Bytes as the emulator's log writes them: " 56 45 52" for "VER".
+inline std::string Hex(const std::string& bytes) {
+  std::string hex;
+  char digits[4];
+  for (char c : bytes) {
+    std::snprintf(digits, sizeof digits, " %02X",
+                  static_cast<unsigned>(static_cast<unsigned char>(c)));
+    hex += digits;
+  }
+  return hex;
+}
+
+// The bytes the emulator heard ("<-") or sent ("->"), in the order they went over the
+// line; with a `command`, only those after the last time it heard that command.
+inline std::string LoggedBytes(const std::string& log, const std::string& direction,
+                               const std::string& command = "") {
+  const std::string heard = Hex(command);
+  std::istringstream lines(log);
+  std::string bytes;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string stamp;
+    std::string arrow;
+    if (!(words >> stamp >> arrow)) continue;
+    if (!command.empty() && arrow == "<-" && line.ends_with(heard)) {
+      bytes.clear();
+      continue;
+    }
+    if (arrow != direction) continue;
+    for (std::string hex; words >> hex;) bytes += static_cast<char>(std::stoi(hex, nullptr, 16));
+  }
+  return bytes;
+}
+
+// How often the emulator heard `command`.
+inline int TimesHeard(const std::string& log, const std::string& command) {
+  const std::string bytes = LoggedBytes(log, "<-");
+  int times = 0;
+  for (auto at = bytes.find(command); at != std::string::npos; at = bytes.find(command, at + 1))
+    ++times;
+  return times;
+}
 
 class E2e {
  public:
@@ -196,22 +255,40 @@ class E2e {
       : m_config(Setenv(m_dir)),
         m_emulator(m_config, Path("state.txt"), Path("controller-sim.log")) {
     m_started = m_emulator.Start(std::move(emulator_args));
-    if (!m_started) return;
-    const char* name = variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor";
-    m_program = std::make_unique<gui::Program>(variant, Path(name).string(), Path("").string());
-    m_program->Window().activateWindow();
-    QApplication::setActiveWindow(&m_program->Window());
+    if (m_started) StartProgram(variant);
   }
 
-  // A failed test shows what went over the line.
+  // A failed test shows what went over the lines.
   ~E2e() {
-    if (::testing::Test::HasFailure()) std::cout << "controller-sim:\n" << m_emulator.Log();
+    if (!::testing::Test::HasFailure()) return;
+    std::cout << "controller-sim:\n" << m_emulator.Log();
+    for (const auto& [port, emulator] : m_more)
+      std::cout << "controller-sim on COM" << port << ":\n" << emulator->Log();
   }
   E2e(const E2e&) = delete;
   E2e& operator=(const E2e&) = delete;
 
   bool EmulatorStarted() const { return m_started; }
   Emulator& Controller() { return m_emulator; }
+  // Another emulator, on COM`port` of the same port map; null if it did not start.
+  Emulator* AddController(int port, std::vector<std::string> args = {}) {
+    const std::string com = "com" + std::to_string(port);
+    auto emulator = std::make_unique<Emulator>(m_config, Path("state-" + com + ".txt"),
+                                               Path("controller-sim-" + com + ".log"), port);
+    if (!emulator->Start(std::move(args))) return nullptr;
+    return m_more.emplace_back(port, std::move(emulator)).second.get();
+  }
+  // The program's current directory, where "Advance.ini" is.
+  fs::path WorkDir() const { return Path(""); }
+  // The user closes the window and starts the program again in the same directory.
+  void Restart(ui::Variant variant) {
+    // In the program closing the window also ends the application's event loop, for
+    // good; the test's own loops must go on after it.
+    Window().OnClosed = nullptr;
+    Window().close();
+    m_program.reset();
+    StartProgram(variant);
+  }
   EmulatorState State() const { return m_emulator.State(); }
   shell::TForm1& Form() { return m_program->Form(); }
   map::CurveModel& Model() { return Form().Model(); }
@@ -267,19 +344,66 @@ class E2e {
     }
   }
 
+  // Presses the left button on the control's widget, moves the mouse `dy` pixels
+  // down (up when negative) two at a time as a hand does, and releases it there. The
+  // marker moves under the mouse, so each position is taken from where the mouse is
+  // on the screen, not from the widget's corner.
+  void Drag(const std::string& name, int dy) {
+    QWidget& widget = Widget(name);
+    const QPoint start = widget.mapToGlobal(widget.rect().center());
+    QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, widget.rect().center());
+    const int steps = std::max(1, std::abs(dy) / 2);
+    for (int step = 1; step <= steps; ++step) {
+      QTest::mouseMove(&widget, widget.mapFromGlobal(start + QPoint(0, dy * step / steps)));
+    }
+    QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier,
+                        widget.mapFromGlobal(start + QPoint(0, dy)));
+  }
+
   // Answers the next message box with `button` when it shows; its text is kept.
   void AnswerNextMessageBox(QMessageBox::StandardButton button) {
-    auto* watch = new QTimer(&Window());
-    QObject::connect(watch, &QTimer::timeout, [this, watch, button] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
+    WhenModal([this, button](QWidget& widget) {
+      auto* box = qobject_cast<QMessageBox*>(&widget);
+      if (box == nullptr) return false;
       m_message = box->text().toStdString();
       box->button(button)->click();
-      watch->deleteLater();
+      return !box->isVisible();
     });
-    watch->start(20);
   }
   const std::string& LastMessage() const { return m_message; }
+  // Types `path` into the next file dialog's name field and clicks its Open or Save
+  // button. The dialog looks at the name when it is typed, and enables the button only
+  // once it has listed the folder on a later pass of the event loop: until then the
+  // name is typed again, each time the dialog is looked at.
+  void AnswerNextFileDialog(const fs::path& path) {
+    WhenModal([this, path](QWidget& widget) {
+      auto* dialog = qobject_cast<QFileDialog*>(&widget);
+      if (dialog == nullptr) return false;
+      m_dialog_title = dialog->windowTitle().toStdString();
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      name->clear();
+      name->setText(QString::fromStdString(path.string()));
+      auto* buttons = dialog->findChild<QDialogButtonBox*>();
+      for (QAbstractButton* button : buttons->buttons()) {
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole && button->isEnabled())
+          button->click();
+      }
+      return !dialog->isVisible();
+    });
+  }
+  const std::string& LastDialogTitle() const { return m_dialog_title; }
+  // Chooses `port` from the port list of the next settings dialog and clicks "Ok".
+  void AnswerNextSettingsDialog(const std::string& port) {
+    WhenModal([this, port](QWidget& widget) {
+      if (widget.objectName() != "SettingsForm") return false;
+      m_dialog_title = widget.windowTitle().toStdString();
+      auto* ports = widget.findChild<QComboBox*>("PortComboBox");
+      ports->setCurrentIndex(ports->findText(QString::fromStdString(port)));
+      auto* ok = widget.findChild<QPushButton*>("OkButton");
+      QTest::mouseClick(ok, Qt::LeftButton, Qt::NoModifier, ok->rect().center());
+      return !widget.isVisible();
+    });
+  }
 
   // The point values the markers Lb1..Lb26 stand at on the screen.
   std::vector<int> ShownCurve() {
@@ -293,6 +417,36 @@ class E2e {
   }
 
  private:
+  void StartProgram(ui::Variant variant) {
+    const char* name = variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor";
+    m_program = std::make_unique<gui::Program>(variant, Path(name).string(), Path("").string());
+    m_program->Window().activateWindow();
+    QApplication::setActiveWindow(&m_program->Window());
+  }
+  // Runs `answer` on the modal widget shown, every 20 ms, until it says it has closed
+  // one. A modal widget that stays unanswered beyond the reply limit fails the test and
+  // is closed, so that the click that opened it returns.
+  void WhenModal(std::function<bool(QWidget&)> answer) {
+    auto* watch = new QTimer(&Window());
+    auto since = std::make_shared<std::pair<QWidget*, std::chrono::steady_clock::time_point>>();
+    QObject::connect(watch, &QTimer::timeout, [watch, answer, since] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr) return;
+      if (answer(*modal)) {
+        watch->stop();
+        watch->deleteLater();
+        return;
+      }
+      const auto now = std::chrono::steady_clock::now();
+      if (since->first != modal) *since = {modal, now};
+      if (now - since->second < kReplyLimit) return;
+      ADD_FAILURE() << "left unanswered: " << modal->metaObject()->className() << " \""
+                    << modal->windowTitle().toStdString() << "\"";
+      modal->close();
+    });
+    watch->start(20);
+  }
+
   // A scratch home and port map for the emulator and the program, set before either
   // starts.
   static fs::path Setenv(const QTemporaryDir& dir) {
@@ -310,9 +464,11 @@ class E2e {
   QTemporaryDir m_dir;
   fs::path m_config;
   Emulator m_emulator;
+  std::vector<std::pair<int, std::unique_ptr<Emulator>>> m_more;
   bool m_started = false;
   std::unique_ptr<gui::Program> m_program;
   std::string m_message;
+  std::string m_dialog_title;
 };
 
 }  // namespace e2e

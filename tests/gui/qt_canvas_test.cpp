@@ -121,4 +121,34 @@ TEST(QtCanvasFactory, MakesCanvasesOfTheAskedSize) {
   EXPECT_EQ(canvas->Height(), 128);
 }
 
+TEST(QtCanvas, AtTwoDevicePixelsPerPixelDrawsTheSameShapesSharper) {
+  gui::QtCanvas canvas(10, 10, 2.0);
+  EXPECT_EQ(canvas.Width(), 10);
+  EXPECT_EQ(canvas.Height(), 10);
+  EXPECT_EQ(canvas.Image().size(), QSize(20, 20));
+  EXPECT_EQ(canvas.Image().devicePixelRatio(), 2.0);
+  canvas.brush.color = ui::kBlack;
+  canvas.FillRect(0, 0, 10, 10);
+  // A 1 px line covers two device pixels square per pixel, still without its last.
+  canvas.pen = {ui::kRed, 1, ui::PenStyle::Solid};
+  canvas.Line(1, 4, 6, 4);
+  for (int x = 2; x < 12; ++x) {
+    EXPECT_EQ(canvas.Image().pixel(x, 8), kRed) << x;
+    EXPECT_EQ(canvas.Image().pixel(x, 9), kRed) << x;
+  }
+  EXPECT_EQ(canvas.Image().pixel(12, 8), kBlack);
+  // A circle's edge is smoothed by the finer pixels, not stepped.
+  canvas.pen = {ui::kBlue, 2, ui::PenStyle::Solid};
+  canvas.brush.color = ui::kBlue;
+  canvas.Ellipse(0, 0, 10, 10);
+  bool blended = false;
+  for (int y = 0; y < 20 && !blended; ++y) {
+    for (int x = 0; x < 20 && !blended; ++x) {
+      const QRgb pixel = canvas.Image().pixel(x, y);
+      blended = qBlue(pixel) > 0 && qBlue(pixel) < 255 && qRed(pixel) == 0;
+    }
+  }
+  EXPECT_TRUE(blended);
+}
+
 }  // namespace

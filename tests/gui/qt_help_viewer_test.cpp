@@ -1,7 +1,11 @@
 // Guards the help window: a missing help file is refused, the shipped help opens at
-// its contents and at the main window's topic.
+// its contents and at the main window's topic, beside the main window, and Escape or
+// Ctrl+W close it.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -49,6 +53,55 @@ TEST(QtHelpViewer, TopicsOfTheShippedHelpHaveTheirAnchors) {
     }
     EXPECT_TRUE(found) << topic;
   }
+}
+
+// A main window of the given place, shown.
+std::unique_ptr<QWidget> MainWindowAt(QRect place) {
+  auto window = std::make_unique<QWidget>();
+  window->setGeometry(place);
+  window->show();
+  return window;
+}
+
+TEST(QtHelpViewer, OpensBesideTheMainWindowNotOverIt) {
+  gui_test::App();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  gui::QtHelpViewer viewer;
+  // Room on the right: the help opens there, top edges level.
+  auto left = MainWindowAt({screen.left() + 10, screen.top() + 30, 100, 80});
+  viewer.SetAnchor(left.get());
+  ASSERT_TRUE(viewer.ShowContents(kShippedHelp));
+  QRect help = viewer.Window()->frameGeometry();
+  EXPECT_GT(help.left(), left->frameGeometry().right());
+  EXPECT_EQ(help.top(), left->frameGeometry().top());
+  viewer.Close();
+
+  // Room only on the left: the help opens there.
+  auto right = MainWindowAt({screen.right() - 110, screen.top() + 30, 100, 80});
+  viewer.SetAnchor(right.get());
+  ASSERT_TRUE(viewer.ShowTopic(kShippedHelp, "Mainwindow"));
+  help = viewer.Window()->frameGeometry();
+  EXPECT_LT(help.right(), right->frameGeometry().left());
+  EXPECT_FALSE(help.intersects(right->frameGeometry()));
+}
+
+TEST(QtHelpViewer, EscapeAndCtrlWCloseTheHelpWindow) {
+  gui_test::App();
+  gui::QtHelpViewer viewer;
+  const std::pair<int, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, Qt::NoModifier},
+                                                        {Qt::Key_W, Qt::ControlModifier}};
+  for (const auto& [code, modifiers] : keys) {
+    ASSERT_TRUE(viewer.ShowContents(kShippedHelp));
+    ASSERT_TRUE(viewer.Window()->isVisible());
+    QKeyEvent key(QEvent::KeyPress, code, modifiers);
+    QCoreApplication::sendEvent(viewer.Window(), &key);
+    EXPECT_FALSE(viewer.Window()->isVisible()) << code;
+  }
+  // Other keys are the browser's own.
+  ASSERT_TRUE(viewer.ShowContents(kShippedHelp));
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(viewer.Window(), &down);
+  EXPECT_TRUE(viewer.Window()->isVisible());
 }
 
 }  // namespace
