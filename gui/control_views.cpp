@@ -169,11 +169,12 @@ QFont ToQFont(const ui::Font& font) {
   // is the em, which the bundled faces fill with less leading.
   int pixels = (font.height * 7 + 4) / 8;
   if (font.family == kLcdFace) {
-    // The seven-segment digits are far wider than the design's LCD face: narrowed and
-    // lowered, five of them ("11000") fit the 37 px of the RPM read-out.
+    // The seven-segment digits are far wider than the design's LCD face: narrowed to
+    // tall digits, as on an LCD, five of them ("11000") fit the 37 px of the RPM
+    // read-out while they keep most of the design's height.
     qt_font.setFamily(g_lcd_family);
-    qt_font.setStretch(62);
-    pixels = (font.height * 3 + 2) / 5;
+    qt_font.setStretch(40);
+    pixels = (font.height * 7 + 4) / 8;
   } else if (font.family == kDesignFace) {
     // The bundled face is the semi-condensed member of its family.
     qt_font.setFamily(g_text_family);
