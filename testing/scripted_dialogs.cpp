@@ -43,19 +43,16 @@ DialogResult ScriptedDialogs::MessageDlg(const std::string& text, DialogIcon typ
 }
 
 std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
-  m_shown.push_back(Shown{"OpenFile",
-                          request.filter,
-                          request.title,
-                          DialogIcon::None,
-                          DialogButtons::OkCancel,
-                          request,
-                          {},
-                          {}});
-  return Next().path;
+  return FileDialog("OpenFile", request);
 }
 
 std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogRequest& request) {
-  m_shown.push_back(Shown{"SaveFile",
+  return FileDialog("SaveFile", request);
+}
+
+std::optional<std::string> ScriptedDialogs::FileDialog(const char* kind,
+                                                       const FileDialogRequest& request) {
+  m_shown.push_back(Shown{kind,
                           request.filter,
                           request.title,
                           DialogIcon::None,

@@ -66,6 +66,8 @@ class ScriptedDialogs : public Dialogs {
     std::function<void()> while_open;
   };
   Scripted Next();
+  // Both file dialogs: shown, then answered with the next scripted path.
+  std::optional<std::string> FileDialog(const char* kind, const FileDialogRequest& request);
 
   struct ScriptedSettings {
     std::vector<SettingsEdit> oks;

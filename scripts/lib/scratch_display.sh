@@ -135,3 +135,14 @@ cpu_ticks() {
 }
 
 now_ns() { date +%s%N; }
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+within() {
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}

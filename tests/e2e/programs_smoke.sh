@@ -13,17 +13,6 @@ export XDG_RUNTIME_DIR="$scratch/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 start_xvfb
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-within() {
-  local tenths=$1
-  shift
-  for _ in $(seq "$tenths"); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 fail() {
   echo "FAIL: $program: $*" >&2
   echo "--- controller-sim traffic:" >&2

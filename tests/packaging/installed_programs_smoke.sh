@@ -57,16 +57,6 @@ done
 start_xvfb
 start_controller_sim "$usr/bin/controller-sim" "$scratch/sim.log" || fail "controller-sim did not start"
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-within() {
-  local tenths=$1
-  shift
-  for _ in $(seq "$tenths"); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
 named() { xdotool getwindowname "$window" | grep -q "(QZR Version 6.0, Dual Channel)"; }
 help_shown() { xdotool search --all --onlyvisible --pid "$pid" --name "^VYN Advance Controller Program - Help$"; }
 
