@@ -4,14 +4,12 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+
+#include "ui/thin_line.h"
 
 namespace gui {
 
 namespace {
-
-// A dotted cosmetic pen draws three pixels and skips three.
-constexpr int kDotRun = 3;
 
 QPen WidePen(const ui::Pen& pen) {
   return QPen(ToQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -56,27 +54,8 @@ void QtCanvas::Plot(int x, int y, const QColor& color) {
 
 void QtCanvas::ThinLine(int x1, int y1, int x2, int y2, int& step) {
   const QColor color = ToQColor(pen.color);
-  const bool dotted = pen.style == ui::PenStyle::Dot;
-  const int dx = std::abs(x2 - x1);
-  const int dy = -std::abs(y2 - y1);
-  const int sx = x1 < x2 ? 1 : -1;
-  const int sy = y1 < y2 ? 1 : -1;
-  int error = dx + dy;
-  int x = x1;
-  int y = y1;
-  while (x != x2 || y != y2) {
-    if (!dotted || (step / kDotRun) % 2 == 0) Plot(x, y, color);
-    ++step;
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += sy;
-    }
-  }
+  ui::ThinLinePixels(x1, y1, x2, y2, pen.style == ui::PenStyle::Dot, step,
+                     [&](int x, int y) { Plot(x, y, color); });
 }
 
 void QtCanvas::FillRect(int x1, int y1, int x2, int y2) {

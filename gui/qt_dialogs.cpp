@@ -56,22 +56,6 @@ QString QtFileFilter(const std::string& filter) {
   return filters.join(";;");
 }
 
-QString MessageDlgTitle(ui::DialogIcon type) {
-  switch (type) {
-    case ui::DialogIcon::Warning:
-      return "Warning";
-    case ui::DialogIcon::Error:
-      return "Error";
-    case ui::DialogIcon::Information:
-      return "Information";
-    case ui::DialogIcon::Question:
-      return "Confirm";
-    case ui::DialogIcon::None:
-      break;
-  }
-  return QString();
-}
-
 ui::DialogResult QtDialogs::MessageBox(const std::string& text, const std::string& title,
                                        ui::DialogIcon icon, ui::DialogButtons buttons) {
   return Ask(m_parent, QString::fromStdString(text), QString::fromStdString(title), icon, buttons);
@@ -79,7 +63,8 @@ ui::DialogResult QtDialogs::MessageBox(const std::string& text, const std::strin
 
 ui::DialogResult QtDialogs::MessageDlg(const std::string& text, ui::DialogIcon type,
                                        ui::DialogButtons buttons) {
-  return Ask(m_parent, QString::fromStdString(text), MessageDlgTitle(type), type, buttons);
+  return Ask(m_parent, QString::fromStdString(text),
+             QString::fromStdString(ui::MessageDlgTitle(type)), type, buttons);
 }
 
 ui::DialogResult QtDialogs::DetailedMessageBox(const std::string& text, const std::string& details,

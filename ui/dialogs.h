@@ -52,6 +52,10 @@ struct SettingsRequest {
   std::function<bool(const SettingsValues&)> ok;
 };
 
+// The title a message dialog of that type carries ("Warning", "Error", "Information",
+// "Confirm"; none for a dialog without an icon).
+std::string MessageDlgTitle(DialogIcon type);
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;

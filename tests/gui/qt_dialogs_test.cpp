@@ -20,11 +20,4 @@ TEST(QtFileFilter, ADescriptionWithoutPatternIsDropped) {
   EXPECT_EQ(gui::QtFileFilter(""), "");
 }
 
-TEST(MessageDlgTitle, NamesTheTypeOfTheDialog) {
-  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Warning), "Warning");
-  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Error), "Error");
-  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Information), "Information");
-  EXPECT_EQ(gui::MessageDlgTitle(ui::DialogIcon::Question), "Confirm");
-}
-
 }  // namespace
