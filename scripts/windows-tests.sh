@@ -42,6 +42,10 @@ sim_link=$sim_config/palunor/dosdevices/com3
 
 # The display first: wine's desktop, which every later window joins, opens it once.
 start_xvfb
+# And a window manager: without one wine waits about two seconds for every window it
+# shows and activates to be mapped and focused.
+openbox --sm-disable >/dev/null 2>&1 &
+track_pid $!
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

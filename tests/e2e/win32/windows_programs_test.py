@@ -501,10 +501,6 @@ class BothPrograms:
         s.click("Button2")
         self.assertTrue(wait_until(lambda: s.curve() == s.state().curve("ram1")), s.curve())
 
-
-class Palunor6(BothPrograms, unittest.TestCase):
-    variant = "Palunor6"
-
     def test_moves_to_the_controller_on_com3_and_opens_com3_at_the_next_start(self):
         s = self.session
         self.assertTrue(s.wait_until_found(), s.caption())
@@ -530,6 +526,10 @@ class Palunor6(BothPrograms, unittest.TestCase):
         self.assertTrue(wait_until(lambda: s.caption() ==
                                    "VYN Advance Controller Program (QZR Version 5.2, Dual Channel)",
                                    SUPERVISION_LIMIT), s.caption())
+
+
+class Palunor6(BothPrograms, unittest.TestCase):
+    variant = "Palunor6"
 
 
 class Palunor(BothPrograms, unittest.TestCase):
