@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   xvfb xauth fonts-dseg imagemagick xdotool
-  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 nsis openbox
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis openbox
   clang libclang-rt-14-dev llvm
   dpkg-dev librsvg2-bin desktop-file-utils
 )
