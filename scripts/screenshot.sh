@@ -36,19 +36,7 @@ shoot() {
   xdotool windowfocus "$window" 2>/dev/null || true
   # Time for the version request and its reply to reach the window.
   sleep 2
-  # Read, at its place in the command column: both curves and the options, so the
-  # status panel shows the controller's settings. A click within the command lockout
-  # of the link poll is refused, as it is for a user: click until the controller
-  # hears the request for curve 2, which follows the reply with curve 1.
-  local before
-  before=$(grep -c -- "<- 52 44 32" "$log" || true)
-  for _ in 1 2 3 4 5; do
-    xdotool mousemove --window "$window" 52 180 click 1
-    sleep 1.5
-    [ "$(grep -c -- "<- 52 44 32" "$log" || true)" -gt "$before" ] && break
-  done
-  # Time for the reply with curve 2 and the options.
-  sleep 1
+  read_both_curves "$window" "$log"
   import -window "$window" "$shot"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true

@@ -6,6 +6,7 @@
 #   start_controller_sim BUILD/controller-sim [LOG [OPTION...]]   # sets $controller_sim_pid
 #   track_pid PID                       # ended at clean-up as well
 #   window=$(find_window PID)           # the program's window once shown
+#   read_both_curves WINDOW LOG         # Read clicked until the emulator answered it
 # shellcheck shell=bash
 
 scratch=""
@@ -145,4 +146,19 @@ within() {
     sleep 0.1
   done
   return 1
+}
+
+# Clicks Read (at its place in the command column of WINDOW) until the emulator, whose
+# --log is LOG, hears the request for curve 2 that follows its reply with curve 1, and
+# waits for the reply with curve 2 and the options. A click within the command lockout
+# of the link poll is refused, as it is for a user.
+read_both_curves() {
+  local window=$1 log=$2 before
+  before=$(grep -c -- "<- 52 44 32" "$log" || true)
+  for _ in 1 2 3 4 5; do
+    xdotool mousemove --window "$window" 52 180 click 1
+    sleep 1.5
+    [ "$(grep -c -- "<- 52 44 32" "$log" || true)" -gt "$before" ] && break
+  done
+  sleep 1
 }

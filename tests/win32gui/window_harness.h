@@ -45,8 +45,10 @@ class ScratchDir {
   std::filesystem::path m_path;
 };
 
-struct WindowForm {
-  explicit WindowForm(ui::Variant variant)
+// The form after its start-up on the headless seams, with GDI canvases, in a scratch
+// folder; no window.
+struct HeadlessForm {
+  explicit HeadlessForm(ui::Variant variant)
       : platform{clock,
                  dialogs,
                  help,
@@ -56,8 +58,22 @@ struct WindowForm {
                  dir.Path().string()},
         form(variant, platform) {
     form.FormCreate();
-    window = std::make_unique<win32gui::MainWindow>(form);
   }
+
+  ScratchDir dir;
+  std::shared_ptr<serial::MemoryDevice> device = std::make_shared<serial::MemoryDevice>();
+  ui::VirtualClock clock;
+  ui::ScriptedDialogs dialogs;
+  ui::RecordingHelpViewer help;
+  win32gui::GdiCanvasFactory canvases;
+  shell::Platform platform;
+  shell::TForm1 form;
+};
+
+// The same form with its real Win32 window.
+struct WindowForm : HeadlessForm {
+  explicit WindowForm(ui::Variant variant)
+      : HeadlessForm(variant), window(std::make_unique<win32gui::MainWindow>(form)) {}
 
   HWND Child(const std::string& name) const { return window->Child(name); }
 
@@ -81,14 +97,6 @@ struct WindowForm {
     Pump();
   }
 
-  ScratchDir dir;
-  std::shared_ptr<serial::MemoryDevice> device = std::make_shared<serial::MemoryDevice>();
-  ui::VirtualClock clock;
-  ui::ScriptedDialogs dialogs;
-  ui::RecordingHelpViewer help;
-  win32gui::GdiCanvasFactory canvases;
-  shell::Platform platform;
-  shell::TForm1 form;
   std::unique_ptr<win32gui::MainWindow> window;
 };
 

@@ -12,11 +12,7 @@
 #include <vector>
 
 #include "shell/form.h"
-#include "shell/platform.h"
-#include "testing/memory_port.h"
-#include "testing/recording_help_viewer.h"
-#include "testing/scripted_dialogs.h"
-#include "testing/virtual_clock.h"
+#include "tests/win32gui/window_harness.h"
 #include "win32gui/control_ids.h"
 #include "win32gui/control_painting.h"
 #include "win32gui/fonts.h"
@@ -25,28 +21,7 @@
 
 namespace {
 
-// The form after its start-up, with GDI canvases and no window.
-struct HeadlessForm {
-  explicit HeadlessForm(ui::Variant variant)
-      : platform{clock,
-                 dialogs,
-                 help,
-                 canvases,
-                 [device = device] { return std::make_unique<serial::MemoryPort>(device); },
-                 "Palunor.exe",
-                 "."},
-        form(variant, platform) {
-    form.FormCreate();
-  }
-
-  std::shared_ptr<serial::MemoryDevice> device = std::make_shared<serial::MemoryDevice>();
-  ui::VirtualClock clock;
-  ui::ScriptedDialogs dialogs;
-  ui::RecordingHelpViewer help;
-  win32gui::GdiCanvasFactory canvases;
-  shell::Platform platform;
-  shell::TForm1 form;
-};
+using win32gui_test::HeadlessForm;
 
 // A control painted as its window paints it, at 96 DPI, read back pixel by pixel.
 class Painted {
