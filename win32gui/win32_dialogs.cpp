@@ -30,19 +30,19 @@ std::wstring WindowsPath(const std::string& path) {
 }  // namespace
 
 std::wstring FileDialogFilter(const std::string& filter) {
-  std::vector<std::string> parts;
+  std::vector<std::string> fields;
   std::size_t start = 0;
   for (;;) {
     const std::size_t bar = filter.find('|', start);
-    parts.push_back(filter.substr(start, bar == std::string::npos ? bar : bar - start));
+    fields.push_back(filter.substr(start, bar == std::string::npos ? bar : bar - start));
     if (bar == std::string::npos) break;
     start = bar + 1;
   }
   std::wstring result;
-  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-    const std::string patterns = Trimmed(parts[i + 1]);
+  for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+    const std::string patterns = Trimmed(fields[i + 1]);
     if (patterns.empty()) continue;
-    result += Wide(parts[i]);
+    result += Wide(fields[i]);
     result += L'\0';
     result += Wide(patterns);
     result += L'\0';

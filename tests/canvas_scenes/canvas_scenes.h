@@ -28,13 +28,13 @@
 
 namespace canvas_scenes {
 
-struct SceneSpec {
+struct SceneSetup {
   const char* name;
   ui::Variant variant;
   bool live;  // live data running, the needle and the advance sector away from rest
 };
 
-inline constexpr SceneSpec kScenes[] = {
+inline constexpr SceneSetup kScenes[] = {
     {"palunor6-read", ui::Variant::Palunor6, false},
     {"palunor6-live", ui::Variant::Palunor6, true},
     {"palunor-read", ui::Variant::Palunor, false},
@@ -46,12 +46,12 @@ inline constexpr const char* kImages[] = {"Image1", "Image2", "Image3"};
 
 class Scene {
  public:
-  Scene(const SceneSpec& spec, ui::CanvasFactory& factory)
+  Scene(const SceneSetup& setup, ui::CanvasFactory& factory)
       : m_platform{m_clock, m_dialogs, m_help, factory, m_device.PortFactory(), "Palunor6",
                    // A folder without "Advance.ini": the default port settings.
                    (std::filesystem::temp_directory_path() / "palunor-canvas-scenes-absent")
                        .string()},
-        m_form(spec.variant, m_platform) {
+        m_form(setup.variant, m_platform) {
     for (std::size_t i = 0; i < m_controller.Ram(1).size(); ++i) {
       m_controller.Ram(1)[i] = static_cast<std::uint8_t>(10 + (i * 7) % 31);
       m_controller.Ram(2)[i] = static_cast<std::uint8_t>(40 - (i * 5) % 33);
@@ -61,7 +61,7 @@ class Scene {
     m_clock.Advance(700);
     m_form["RDBut"].Click();
     m_clock.Advance(700);
-    if (spec.live) {
+    if (setup.live) {
       m_form["Button3"].Click();
       m_clock.Advance(1730);
     }
@@ -100,9 +100,9 @@ inline Pixels Capture(const ui::Canvas& canvas,
   return pixels;
 }
 
-inline std::filesystem::path ImagePath(const std::filesystem::path& folder, const SceneSpec& spec,
+inline std::filesystem::path ImagePath(const std::filesystem::path& folder, const SceneSetup& setup,
                                        const std::string& image) {
-  return folder / (std::string(spec.name) + "-" + image + ".ppm");
+  return folder / (std::string(setup.name) + "-" + image + ".ppm");
 }
 
 inline bool WritePpm(const std::filesystem::path& path, const Pixels& pixels) {

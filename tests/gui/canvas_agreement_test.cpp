@@ -17,7 +17,7 @@ namespace {
 
 using canvas_scenes::kScenes;
 using canvas_scenes::Pixels;
-using canvas_scenes::SceneSpec;
+using canvas_scenes::SceneSetup;
 
 // At one device pixel per pixel, as the GDI canvas draws.
 class PlainQtCanvases : public ui::CanvasFactory {
@@ -36,7 +36,7 @@ Pixels Capture(const ui::Canvas& canvas) {
 // Measured: the charts and the advance gauges agree pixel for pixel, the RPM gauge of
 // Palunor6 differs in 55 pixels on the outer edge of its 2 px rim and hub (whose
 // centres lie within a hair of the edge, where Qt's curve approximation and the exact
-// ellipse part), Palunor's in at most one pixel at a needle's end.
+// ellipse differ), Palunor's in at most one pixel at a needle's end.
 constexpr long kChartAllowance = 10;
 constexpr long kGaugeAllowance = 80;
 
@@ -45,7 +45,7 @@ long Allowance(const std::string& image) {
   return image == "Image1" ? kChartAllowance : kGaugeAllowance;
 }
 
-class CanvasAgreement : public ::testing::TestWithParam<SceneSpec> {
+class CanvasAgreement : public ::testing::TestWithParam<SceneSetup> {
  protected:
   PlainQtCanvases factory;
   canvas_scenes::Scene scene{GetParam(), factory};

@@ -15,7 +15,7 @@ namespace {
 
 using canvas_scenes::kScenes;
 using canvas_scenes::Pixels;
-using canvas_scenes::SceneSpec;
+using canvas_scenes::SceneSetup;
 
 constexpr std::uint32_t kButtonFace = 0xF0F0F0;
 constexpr std::uint32_t kBlack = 0x000000;
@@ -35,7 +35,7 @@ long Count(const Pixels& pixels, std::uint32_t rgb) {
   return count;
 }
 
-class GdiScenes : public ::testing::TestWithParam<SceneSpec> {
+class GdiScenes : public ::testing::TestWithParam<SceneSetup> {
  protected:
   win32gui::GdiCanvasFactory factory;
   canvas_scenes::Scene scene{GetParam(), factory};

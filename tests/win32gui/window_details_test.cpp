@@ -1,4 +1,4 @@
-// Guards the parts of the Win32 window that need no window: the control IDs other
+// Guards what the Win32 window does without being shown: the control IDs other
 // programs find the controls by, the accelerators of the captions, and how the
 // owner-painted labels look (transparent over the chart, opaque frames, greyed when
 // disabled).
