@@ -44,7 +44,7 @@ void LiveData::Button3Click() {
     SetLockedButtons(true);
     m_c.btnAdvSet.SetCaption(kAdvancedCaption);
     m_show_status("", ui::kBlack);
-    m_timer3.SetEnabled(true);
+    m_channel.ResumeSupervision();
   } else {
     // Live data has no reply to wait for: the supervision simply rests while it runs.
     m_timer3.SetEnabled(false);

@@ -62,16 +62,21 @@ void OptionsPanel::ConnectIfClosed() {
 void OptionsPanel::V5ButClick() {
   // A refused click still restarts the count of six ticks.
   m_lockout.ResetCount();
-  if (!BeginCommand(true)) return;
+  if (m_lockout.Running()) return;
+  m_lockout.Start();
+  // No poll goes out while the user reads the warning, and the reply's bound starts
+  // only when the command is written.
+  m_timer3.SetEnabled(false);
   ConnectIfClosed();
-  std::string command;
-  if (!m_options.Output5V) {
-    command = protocol::Output5V();
-  } else if (m_dialogs.MessageDlg(kTwelveVoltWarning, ui::DialogIcon::Warning,
-                                  ui::DialogButtons::OkCancel) == ui::DialogResult::Ok) {
-    command = protocol::Output12V();
+  if (m_options.Output5V &&
+      m_dialogs.MessageDlg(kTwelveVoltWarning, ui::DialogIcon::Warning,
+                           ui::DialogButtons::OkCancel) != ui::DialogResult::Ok) {
+    // Nothing was written: the supervision goes on watching the link.
+    m_channel.ResumeSupervision();
+    return;
   }
-  Send(command);
+  m_channel.AwaitReply();
+  Send(m_options.Output5V ? protocol::Output12V() : protocol::Output5V());
 }
 
 void OptionsPanel::btnPNClick() {
@@ -131,7 +136,8 @@ void OptionsPanel::UpDown4Click() {
 void OptionsPanel::Confirmed(const std::string& message) {
   m_options.StatusText = message;
   SRefresh(ui::kGreen, StatusItem::StatusLine);
-  m_timer3.SetEnabled(true);
+  m_channel.OptionConfirmed();
+  m_channel.ResumeSupervision();
 }
 
 void OptionsPanel::TimeSet() {

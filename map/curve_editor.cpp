@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "map/axis.h"
+#include "map/limits.h"
 #include "map/marker.h"
 #include "map/sync.h"
 
@@ -68,7 +69,7 @@ ui::Control& CurveEditor::Marker(int p) const {
 }
 
 int CurveEditor::RetardLimit() const {
-  return m_model.SelectedPoint == 1 ? m_model.FirstPointRetard : m_model.MaxRetard;
+  return map::RetardLimit(m_model, m_model.SelectedPoint);
 }
 
 void CurveEditor::CheckSync() {
@@ -167,14 +168,19 @@ void CurveEditor::StepSelection(int step) {
   m_gauges.RPM();
 }
 
+void CurveEditor::SetSwitchCaption() {
+  m_c.Button2.SetCaption(m_model.CurrentCurve == 1 ? "Advance &2" : "Advance &1");
+}
+
+void CurveEditor::ShowCurve(int c) {
+  m_model.CurrentCurve = c;
+  SetSwitchCaption();
+  Updatesc();
+}
+
 void CurveEditor::Button2Click() {
-  if (m_model.CurrentCurve == 1) {
-    m_model.CurrentCurve = 2;
-    m_c.Button2.SetCaption("Advance &1");
-  } else {
-    m_model.CurrentCurve = 1;
-    m_c.Button2.SetCaption("Advance &2");
-  }
+  m_model.CurrentCurve = m_model.CurrentCurve == 1 ? 2 : 1;
+  SetSwitchCaption();
   for (int p = 1; p <= kPoints; ++p) Marker(p).SetTop(RaisedMarkerTop(m_model.Point(p)));
   m_c.Lb30.SetTop(Marker(m_model.SelectedPoint).Top() - 9);
   m_gauges.DrawTrace();
@@ -189,6 +195,8 @@ void CurveEditor::Lb1MouseDown(int p, ui::MouseButton, int, int y) {
   p = m_model.SelectedPoint;
   m_model.Dragging = true;
   m_model.DragStartY = y;
+  // The pressed point is the one the arrows act on next, hovered over first or not.
+  m_model.SelectedValue = m_model.Point(p);
   m_model.AdvText = DegreesText(m_model.Point(p));
   const int rpm = PointRpm(m_variant, m_model.DeviceVersion, p);
   m_model.RpmText = std::to_string(rpm);

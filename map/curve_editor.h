@@ -32,6 +32,8 @@ class CurveEditor {
   void SpeedButton4Click();  // next point
   // Switches the shown curve; the selection stays on the same point.
   void Button2Click();
+  // Shows curve c (1 or 2) as Updatesc does, with the curve switch offering the other.
+  void ShowCurve(int c);
 
   // Mouse events of marker p (1..26), in the marker's own coordinates. The pressed
   // marker holds the mouse until the release, so while dragging every move reaches
@@ -63,6 +65,7 @@ class CurveEditor {
 
   void BindEvents();
   ui::Control& Marker(int p) const;
+  void SetSwitchCaption();
   int RetardLimit() const;
   void StepValue(int step);
   void StepSelection(int step);

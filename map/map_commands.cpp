@@ -1,6 +1,7 @@
 #include "map/map_commands.h"
 
 #include "map/file_io.h"
+#include "map/limits.h"
 #include "map/map_file.h"
 
 namespace map {
@@ -49,9 +50,8 @@ fs::path MapCommands::Resolve(const std::string& name) const {
 }
 
 void MapCommands::ShowError(std::error_code error, const fs::path& path) {
-  m_dialogs.MessageBox(IoErrorText(error, path),
-                       m_variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor",
-                       ui::DialogIcon::Error, ui::DialogButtons::Ok);
+  m_dialogs.MessageBox(IoErrorText(error, path), ui::ProgramName(m_variant), ui::DialogIcon::Error,
+                       ui::DialogButtons::Ok);
 }
 
 void MapCommands::SaveButClick() {
@@ -96,6 +96,22 @@ void MapCommands::OpenButClick() {
   if (m_variant == ui::Variant::Palunor) m_editor.Updatesc();
   m_model.CurrentCurve = shown;
   m_editor.Updatesc();
+  WarnOutOfLimits();
+}
+
+void MapCommands::WarnOutOfLimits() {
+  std::string text;
+  for (int curve = 1; curve <= 2; ++curve) {
+    const std::vector<int> outside = PointsOutsideLimits(m_model, m_model.Working(curve));
+    if (outside.empty()) continue;
+    text += "Advance " + std::to_string(curve) + ": point" + (outside.size() == 1 ? " " : "s ") +
+            PointList(outside) + "\r\n";
+  }
+  if (text.empty()) return;
+  m_dialogs.MessageBox("This map holds points outside the controller's limits (" +
+                           LimitsText(m_model) + "):\r\n" + text +
+                           "Send refuses a curve until they are moved within the limits.",
+                       ui::ProgramName(m_variant), ui::DialogIcon::Warning, ui::DialogButtons::Ok);
 }
 
 }  // namespace map

@@ -37,6 +37,9 @@ class MapCommands {
   ui::FileDialogRequest Request(const char* title, std::string filter,
                                 const std::string& file_name) const;
   std::filesystem::path Resolve(const std::string& name) const;
+  // The map just opened holds points the controller would not take: the user is told
+  // which at once, not only when Send refuses them.
+  void WarnOutOfLimits();
   void ShowError(std::error_code error, const std::filesystem::path& path);
 
   ui::Variant m_variant;

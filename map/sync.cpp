@@ -7,7 +7,9 @@ void CheckSync(CurveModel& model, ui::ControlSet& controls) {
 }
 
 void CheckSync(CurveModel& model, ui::Control& label34, ui::Control& label35) {
-  model.CurvesInSync = model.AdvCurves == model.DeviceCurves;
+  // A controller's copy that is not known never counts as in step with the screen.
+  model.CurvesInSync = model.AdvCurves == model.DeviceCurves && model.DeviceCurveKnown[0] &&
+                       model.DeviceCurveKnown[1];
   label34.SetVisible(!model.CurvesInSync);
   label35.SetVisible(!model.CurvesStored);
 }

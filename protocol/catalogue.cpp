@@ -32,6 +32,10 @@ std::uint8_t DecodePoint(std::uint8_t byte) {
   return static_cast<std::uint8_t>(153 - byte);
 }
 
+bool IsPointByte(std::uint8_t byte) {
+  return byte <= 25 || (byte >= 129 && byte <= 153);
+}
+
 std::string VersionText(int tenths) {
   const int fraction = tenths % 10;
   return std::to_string(tenths / 10) + "." + std::to_string(fraction < 0 ? -fraction : fraction);
@@ -106,6 +110,15 @@ std::optional<CurvePoints> CurveReply::DecodePoints(std::string_view bytes) {
     points[i] = DecodePoint(At(bytes, kFirstPointByte + i));
   }
   return points;
+}
+
+bool CurveReply::Intact(std::string_view bytes) {
+  if (bytes.size() < kCurveReplyLength - 1 || bytes.substr(0, 2) != "SD") return false;
+  if (bytes[kOptionMarkByte] != 'A') return false;
+  for (std::size_t i = 0; i < kPoints; ++i) {
+    if (!IsPointByte(At(bytes, kFirstPointByte + i))) return false;
+  }
+  return true;
 }
 
 std::optional<CurveReply> CurveReply::Decode(std::string_view bytes) {

@@ -23,6 +23,8 @@ constexpr std::size_t kLiveFrameLength = 2;
 std::uint8_t EncodePoint(std::uint8_t value);
 // Never rejects: bytes 26..128 give 51..153, bytes 154..255 wrap to 255..154.
 std::uint8_t DecodePoint(std::uint8_t byte);
+// The byte is one the encoding produces for a value 0 to 50.
+bool IsPointByte(std::uint8_t byte);
 
 // Version byte in tenths as text: 60 -> "6.0", 5 -> "0.5", 123 -> "12.3".
 std::string VersionText(int tenths);
@@ -63,6 +65,10 @@ struct CurveReply {
   // The points alone need only 33 bytes: the controller's reply counts as come once
   // byte 33 is there, and only the option status needs byte 34.
   static std::optional<CurvePoints> DecodePoints(std::string_view bytes);
+  // The first 33 bytes or more are a reply as the controller sends it: "SD", 26 bytes
+  // the point encoding produces (0 to 25, 129 to 153) and "A" at byte 30. A byte lost
+  // or added on the line moves the "A" or a byte the encoding never makes into view.
+  static bool Intact(std::string_view bytes);
   std::string Encode() const;
 };
 

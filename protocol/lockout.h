@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "ui/control.h"
 #include "ui/event_loop.h"
@@ -14,8 +15,11 @@ class Lockout {
  public:
   Lockout(ui::EventLoop& loop, ui::ControlSet& controls);
 
-  // A command sent less than about 600 ms ago: a new one is refused.
-  bool Running() const { return m_timer1.Enabled(); }
+  // A command sent less than about 600 ms ago, or one that holds the others back
+  // while it waits for its reply: a new one is refused.
+  bool Running() const { return m_timer1.Enabled() || (HeldBy && HeldBy()); }
+  // While this is true every command is refused as during the lockout.
+  std::function<bool()> HeldBy;
   // Restarts the count of six ticks without starting the timer; a refused click of
   // some commands does this.
   void ResetCount() { m_busy_ticks = 0; }

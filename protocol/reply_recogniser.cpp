@@ -99,35 +99,40 @@ std::optional<Request> RequestOf(std::string_view command) {
   return request;
 }
 
-void ReplyRecogniser::Sent(std::string_view command) {
+void ReplyRecogniser::Sent(std::string_view command, int shown) {
   // Between chunks a buffer that begins with "SD" is a curve reply that stopped short
   // of 33 bytes; it would swallow the start of the answer to this command.
   if (m_step == Step::Done && BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
   std::optional<Request> request = RequestOf(command);
   if (!request) return;
-  if (m_outstanding.size() == kMaxOutstanding) m_outstanding.pop_front();
-  m_outstanding.push_back(std::move(*request));
+  switch (request->kind) {
+    case RequestKind::Curve:
+    case RequestKind::Send:
+    case RequestKind::Record:
+      if (request->curve == 0) request->curve = shown;
+      m_awaited = std::move(*request);
+      m_awaited_after = m_received;
+      break;
+    case RequestKind::Version:
+    case RequestKind::Option:
+      // Their replies carry no curve: they are taken whenever they come.
+      break;
+  }
 }
 
 void ReplyRecogniser::Expire() {
-  m_outstanding.clear();
+  m_awaited.reset();
   m_short_curve_reply.reset();
-  if (BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
+  m_read_ends.clear();
+  m_lone_byte.reset();
+  m_rx_buffer.clear();
 }
 
-bool ReplyRecogniser::CurveAwaited() const {
-  return std::any_of(m_outstanding.begin(), m_outstanding.end(),
-                     [](const Request& r) { return r.kind == RequestKind::Curve; });
-}
-
-std::optional<Request> ReplyRecogniser::Answer(RequestKind kind, std::string_view confirmation) {
-  auto answered = std::find_if(m_outstanding.begin(), m_outstanding.end(), [&](const Request& r) {
-    return r.kind == kind && (confirmation.empty() || r.confirmation == confirmation);
-  });
-  if (answered == m_outstanding.end()) return std::nullopt;
-  Request request = std::move(*answered);
-  m_outstanding.erase(m_outstanding.begin(), answered + 1);
-  return request;
+std::optional<Request> ReplyRecogniser::Answer(RequestKind kind, std::size_t ago) {
+  if (!m_awaited || m_awaited->kind != kind) return std::nullopt;
+  // Its first byte was in hand before the request went out: it answers something older.
+  if (m_received - ago < m_awaited_after) return std::nullopt;
+  return std::exchange(m_awaited, std::nullopt);
 }
 
 void ReplyRecogniser::Begin(std::string_view chunk, bool live_data_expected) {
@@ -138,6 +143,7 @@ void ReplyRecogniser::Begin(std::string_view chunk, bool live_data_expected) {
     return;
   }
   m_chunk = std::string(chunk);
+  m_received += chunk.size();
   m_live_expected = live_data_expected;
   Prepare(m_chunk);
   m_step = Step::CurveReplies;
@@ -177,10 +183,8 @@ void ReplyRecogniser::ResetRule(std::string_view chunk) {
   const std::string_view head = chunk.substr(0, 2);
   if (chunk.size() >= 2 && IsResetPrefix(head)) {
     // "REC" with "OK" in the next chunk is one "RECOK" while an EEPROM write waits.
-    const bool recorded_split =
-        m_rx_buffer == kRecorded.substr(0, 3) && head == "OK" &&
-        std::any_of(m_outstanding.begin(), m_outstanding.end(),
-                    [](const Request& r) { return r.kind == RequestKind::Record; });
+    const bool recorded_split = m_rx_buffer == kRecorded.substr(0, 3) && head == "OK" &&
+                                m_awaited && m_awaited->kind == RequestKind::Record;
     if (recorded_split) return;
     m_rx_buffer.clear();
   } else if (m_lone_byte && !chunk.empty() &&
@@ -266,20 +270,28 @@ std::optional<Reply> ReplyRecogniser::Next() {
 
 void ReplyRecogniser::TakeCurveReply() {
   const bool whole = m_rx_buffer.size() >= kCurveReplyLength;
+  const std::size_t ago = m_rx_buffer.size();
   std::string reply = m_rx_buffer.substr(0, whole ? kCurveReplyLength : kShortCurveReplyLength);
   m_rx_buffer.erase(0, reply.size());
 
+  const bool intact = CurveReply::Intact(reply);
+  const std::optional<Request> request = Answer(RequestKind::Curve, ago);
   CurveReplyFor answer;
-  // A reply nobody asked for is filed under no curve.
-  if (std::optional<Request> request = Answer(RequestKind::Curve)) answer.curve = request->curve;
+  // A reply nobody asked for, or a damaged one, is filed under no curve.
+  if (request && intact) answer.curve = request->curve;
   answer.points = *CurveReply::DecodePoints(reply);
 
   Emit(Trace{TraceLabel::Label22, Decimals(reply, " ", "")});
   Emit(Trace{TraceLabel::Label33, std::string("*").append(Decimals(reply, "", " "))});
   Emit(Trace{TraceLabel::Label31, reply.substr(0, 2)});
-  Emit(answer);
+  if (request && !intact) {
+    Emit(DamagedCurveReply{request->curve});
+  } else {
+    Emit(answer);
+  }
 
-  if (!whole) {
+  if (intact && !whole) {
+    // Its 34th byte may still come: it must not stand in front of the next reply.
     m_short_curve_reply = std::move(reply);
     m_short_curve = answer.curve;
   } else if (answer.curve == 2) {
@@ -311,13 +323,13 @@ void ReplyRecogniser::ShortReplies() {
       {kNowNegative, ShortReply::Chnf},
   };
   for (const Confirmation& c : kConfirmations) {
-    if (m_rx_buffer != c.bytes) continue;
-    Answer(RequestKind::Option, c.bytes);
-    Emit(c.reply);
+    if (m_rx_buffer == c.bytes) Emit(c.reply);
   }
+  // "RECOK" that no EEPROM write waits for records nothing.
   if (m_rx_buffer == kRecorded) {
-    const std::optional<Request> request = Answer(RequestKind::Record);
-    Emit(Recorded{request ? request->curve : 0});
+    if (std::optional<Request> request = Answer(RequestKind::Record, m_rx_buffer.size())) {
+      Emit(Recorded{request->curve});
+    }
   }
 }
 
@@ -325,7 +337,6 @@ void ReplyRecogniser::VersionReplies() {
   std::optional<VersionReply> version = VersionReply::Decode(m_rx_buffer);
   if (!version) return;
   if (m_variant == ui::Variant::Palunor && version->model != "QZR") return;
-  Answer(RequestKind::Version);
   Emit(std::move(*version));
 }
 
@@ -336,7 +347,7 @@ void ReplyRecogniser::Acknowledgement() {
   m_lone_byte = m_rest.size() == 1 ? std::optional<char>(m_rest[0]) : std::nullopt;
   if (m_rest != kSendAccepted && !split) return;
   // "OK" that no send waits for acknowledges nothing.
-  if (std::optional<Request> send = Answer(RequestKind::Send)) {
+  if (std::optional<Request> send = Answer(RequestKind::Send, kSendAccepted.size())) {
     Emit(SendAcknowledged{std::move(*send)});
   }
 }

@@ -1,7 +1,7 @@
 // The reply recogniser: turns the chunks the driver delivers into the controller's
-// replies, in the fixed order of the receive steps, knowing which requests the program
-// has sent and not yet seen answered. It keeps RxBuffer and acts on nothing: the
-// window's receive handler acts on what it yields.
+// replies, in the fixed order of the receive steps, knowing which curve command (Read,
+// Send or EEPROM write) is waiting for its answer. It keeps RxBuffer and acts on
+// nothing: the window's receive handler acts on what it yields.
 //
 //   recogniser.Sent("RD1");                      // every command, as written
 //   recogniser.Begin(chunk, live_data_expected);  // one receive event
@@ -9,6 +9,10 @@
 //
 // Replies are yielded one at a time so that a request the handler sends while acting
 // on a reply (the second curve of a Read) is known before the next reply is filed.
+// Only one curve command is ever waiting, and only a reply whose first byte arrived
+// after that command was written can answer it: the bytes of a chunk already in hand
+// when "RD2" goes out, or a late answer to an abandoned command that was already
+// arriving, answer nothing.
 #pragma once
 
 #include <cstddef>
@@ -54,17 +58,23 @@ struct Trace {
 };
 
 // A curve reply (steps 5.2 to 5.6), filed under the curve whose request it answers; 0
-// when no curve was asked for. A reply of 33 bytes (its last byte late or lost)
-// carries its points but no option status yet.
+// when it answers none. A reply of 33 bytes (its last byte late or lost) carries its
+// points but no option status yet.
 struct CurveReplyFor {
   int curve = 0;
   CurvePoints points{};
 };
 
+// A curve reply to the request waiting for it, damaged on the line: its points are
+// not the controller's, and the request is over.
+struct DamagedCurveReply {
+  int curve = 0;
+};
+
 // The three- and four-byte confirmations of the options panel.
 enum class ShortReply { Cht, Chs, Chr, Ch12, Ch05, Chpf, Chnf };
 
-// "RECOK": the curve named by the EEPROM write it answers, 0 when none was waiting.
+// "RECOK" answering the EEPROM write waiting for it: the curve it named.
 struct Recorded {
   int curve = 0;
 };
@@ -81,19 +91,21 @@ struct SendAcknowledged {
   Request send;
 };
 
-using Reply = std::variant<Trace, CurveReplyFor, ShortReply, Recorded, VersionReply, ReadCompleted,
-                           LiveFrame, SendAcknowledged>;
+using Reply = std::variant<Trace, CurveReplyFor, DamagedCurveReply, ShortReply, Recorded,
+                           VersionReply, ReadCompleted, LiveFrame, SendAcknowledged>;
 
 class ReplyRecogniser {
  public:
   explicit ReplyRecogniser(ui::Variant variant) : m_variant(variant) {}
 
   // A command went out on the line. A buffer that began a curve reply and never
-  // completed is dropped: whatever comes now answers this command.
-  void Sent(std::string_view command);
+  // completed is dropped: whatever comes now answers this command. A send of a PLX
+  // point code names no curve: `shown` is the curve it was sent for.
+  void Sent(std::string_view command, int shown = 0);
   // The Read empties RxBuffer after sending its first request.
   void ClearRxBuffer() { m_rx_buffer.clear(); }
-  // The bound for the replies passed: every outstanding request is forgotten.
+  // The command waiting for its reply is over without one: nothing answers it any more,
+  // and what was received for it is dropped.
   void Expire();
 
   // One receive event. An empty chunk yields nothing.
@@ -105,12 +117,10 @@ class ReplyRecogniser {
   std::vector<Reply> Feed(std::string_view chunk, bool live_data_expected = false);
 
   const std::string& RxBuffer() const { return m_rx_buffer; }
-  const std::deque<Request>& Outstanding() const { return m_outstanding; }
+  // The curve command waiting for its reply, if any.
+  const std::optional<Request>& Awaited() const { return m_awaited; }
   // A curve request is waiting for its reply.
-  bool CurveAwaited() const;
-
-  // More requests than this are never outstanding: the oldest is dropped.
-  static constexpr std::size_t kMaxOutstanding = 8;
+  bool CurveAwaited() const { return m_awaited && m_awaited->kind == RequestKind::Curve; }
 
  private:
   enum class Step {
@@ -132,14 +142,18 @@ class ReplyRecogniser {
   void ShortReplies();
   void VersionReplies();
   void Acknowledgement();
-  // Removes and returns the oldest outstanding request of that kind, with every
-  // older request, which the controller will now never answer.
-  std::optional<Request> Answer(RequestKind kind, std::string_view confirmation = {});
+  // The request waiting for a reply of that kind that began `ago` bytes before the end
+  // of the bytes received so far; it is answered and waits no more.
+  std::optional<Request> Answer(RequestKind kind, std::size_t ago);
   void Emit(Reply reply) { m_pending.push_back(std::move(reply)); }
 
   ui::Variant m_variant;
   std::string m_rx_buffer;
-  std::deque<Request> m_outstanding;
+  std::optional<Request> m_awaited;
+  // Bytes received before the awaited request was written, and bytes received in all:
+  // positions in the stream of bytes from the controller.
+  std::uint64_t m_awaited_after = 0;
+  std::uint64_t m_received = 0;
 
   // The chunk under way and what is left to yield of it.
   std::string m_chunk;

@@ -4,19 +4,22 @@
 #include <utility>
 
 #include "map/axis.h"
+#include "map/limits.h"
 #include "protocol/catalogue.h"
 
 namespace protocol {
 
 Transfers::Transfers(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model,
                      const serial::LinkState& link, Lockout& lockout, CommandChannel& channel,
-                     ReplyRecogniser& recogniser, ConnectP connect, StatusSetter show_status)
+                     ReplyRecogniser& recogniser, ui::Dialogs& dialogs, ConnectP connect,
+                     StatusSetter show_status)
     : m_variant(variant),
       m_model(model),
       m_link(link),
       m_lockout(lockout),
       m_channel(channel),
       m_recogniser(recogniser),
+      m_dialogs(dialogs),
       m_connect(std::move(connect)),
       m_show_status(std::move(show_status)) {
   controls["RDBut"].OnClick = [this] { RDButClick(); };
@@ -30,23 +33,39 @@ bool Transfers::Plx() const {
 
 void Transfers::BeginCommand() {
   m_lockout.Start();
-  m_channel.AwaitReply();
+  m_channel.TakeWaitingInput();
+  m_channel.AwaitReply(Awaiting::Curve);
   m_connect();
+}
+
+void Transfers::Write(const std::string& command, int shown) {
+  if (!m_channel.Send(command, shown)) m_channel.NothingWritten();
+}
+
+bool Transfers::RefuseOutOfLimits() {
+  const map::CurveModel& m = m_model;
+  const std::vector<int> outside = map::PointsOutsideLimits(m, m.AdvCurves[m.CurrentCurve - 1]);
+  if (outside.empty()) return false;
+  const bool one = outside.size() == 1;
+  m_dialogs.MessageBox("Advance " + std::to_string(m.CurrentCurve) + " was not sent: point" +
+                           (one ? " " : "s ") + map::PointList(outside) + (one ? " lies" : " lie") +
+                           " outside the controller's limits (" + map::LimitsText(m) + ").",
+                       ui::ProgramName(m_variant), ui::DialogIcon::Error, ui::DialogButtons::Ok);
+  return true;
 }
 
 void Transfers::RDButClick() {
   map::CurveModel& m = m_model;
-  // A refused click restarts the count of six ticks but leaves the curves alone,
-  // so a Read under way still restores the curve shown before it.
+  // A refused click restarts the count of six ticks but leaves the curves alone.
   m_lockout.ResetCount();
   if (m_lockout.Running()) return;
-  // A Read clicked while another waits for its replies returns to the same curve.
-  if (!m.ReadUnderWay) m.CurveBeforeRead = m.CurrentCurve;
+  // The curve shown stays the one being edited until a reply shows another; the
+  // replies are filed under the curve each request asked for.
+  m.CurveBeforeRead = m.CurrentCurve;
   m.ReadUnderWay = true;
-  m.CurrentCurve = 1;
   m_show_status("", ui::kGreen);
   BeginCommand();
-  m_channel.Send(Plx() ? ReadPlx() : ReadCurve(1));
+  Write(Plx() ? ReadPlx() : ReadCurve(1));
   m_recogniser.ClearRxBuffer();
 }
 
@@ -55,22 +74,23 @@ void Transfers::SDButClick() {
   // The status line is blanked even when the lockout refuses the click.
   m_show_status("", ui::kBlack);
   if (m_lockout.Running()) return;
-  BeginCommand();
   std::string message;
   if (Plx()) {
     message = SendPointCode(map::PointCodes[static_cast<std::size_t>(m.SelectedPoint - 1)]);
   } else if (m_variant == ui::Variant::Palunor || m_link.DeviceModel == "QZR") {
+    if (RefuseOutOfLimits()) return;
     message = SendCurve(m.CurrentCurve, m.Working(m.CurrentCurve));
   }
+  BeginCommand();
   // With no controller identified the message stays empty and nothing is written.
-  m_channel.Send(message);
+  Write(message, m.CurrentCurve);
 }
 
 void Transfers::Button6Click() {
   m_lockout.ResetCount();
   if (m_lockout.Running()) return;
   BeginCommand();
-  m_channel.Send(RecordEeprom(m_model.CurrentCurve));
+  Write(RecordEeprom(m_model.CurrentCurve));
 }
 
 }  // namespace protocol

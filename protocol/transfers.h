@@ -1,6 +1,8 @@
 // The map transfer sequences: Read fetches both curves and the options, Send
 // transmits the shown curve, and REC EEPR has the controller record it; each sends
 // one command under the command lockout and the receive handler carries the rest.
+// Each is a curve command: until its reply comes or its bound passes, every other
+// command is refused.
 #pragma once
 
 #include <functional>
@@ -13,6 +15,7 @@
 #include "serial/link_state.h"
 #include "ui/color.h"
 #include "ui/control.h"
+#include "ui/dialogs.h"
 #include "ui/variant.h"
 
 namespace protocol {
@@ -25,16 +28,23 @@ class Transfers {
   // Binds RDBut, SDBut and Button6.
   Transfers(ui::Variant variant, ui::ControlSet& controls, map::CurveModel& model,
             const serial::LinkState& link, Lockout& lockout, CommandChannel& channel,
-            ReplyRecogniser& recogniser, ConnectP connect, StatusSetter show_status);
+            ReplyRecogniser& recogniser, ui::Dialogs& dialogs, ConnectP connect,
+            StatusSetter show_status);
 
   void RDButClick();
   void SDButClick();
   void Button6Click();
 
  private:
-  // Lockout started, Timer3 stopped for the reply and the port opened if it is closed.
+  // Lockout started, what has arrived taken in, Timer3 stopped for the reply and the
+  // port opened if it is closed.
   void BeginCommand();
+  // Writes the command; one that cannot be written holds no other command back.
+  void Write(const std::string& command, int shown = 0);
   bool Plx() const;
+  // The curve shown holds points beyond the controller's limits (only a map file can
+  // put them there): the user is told which, and nothing is sent.
+  bool RefuseOutOfLimits();
 
   ui::Variant m_variant;
   map::CurveModel& m_model;
@@ -42,6 +52,7 @@ class Transfers {
   Lockout& m_lockout;
   CommandChannel& m_channel;
   ReplyRecogniser& m_recogniser;
+  ui::Dialogs& m_dialogs;
   ConnectP m_connect;
   StatusSetter m_show_status;
 };

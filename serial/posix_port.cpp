@@ -7,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -247,8 +249,15 @@ class PosixPort : public PortBackend {
 }  // namespace
 
 std::string ResolvePortName(const std::string& name) {
+  // Windows names its devices without regard to case: "\\.\com3" is COM3 there too.
   const std::string prefix = "\\\\.\\COM";
-  if (name.rfind(prefix, 0) != 0) return name;
+  if (name.size() < prefix.size() ||
+      !std::equal(prefix.begin(), prefix.end(), name.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+      })) {
+    return name;
+  }
   const std::string digits = name.substr(prefix.size());
   if (digits.empty() || digits.size() > 2 ||
       digits.find_first_not_of("0123456789") != std::string::npos) {

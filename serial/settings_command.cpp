@@ -18,8 +18,13 @@ constexpr const char* kFallbackPort = "\\\\.\\COM1";
 }  // namespace
 
 SettingsCommand::SettingsCommand(ui::ControlSet& controls, ui::Dialogs& dialogs,
-                                 TCommPortDriver& driver, ui::Timer& timer3, DevicePlaces places)
-    : m_dialogs(dialogs), m_driver(driver), m_timer3(timer3), m_places(std::move(places)) {
+                                 TCommPortDriver& driver, ui::Timer& timer3,
+                                 protocol::CommandChannel& channel, DevicePlaces places)
+    : m_dialogs(dialogs),
+      m_driver(driver),
+      m_timer3(timer3),
+      m_channel(channel),
+      m_places(std::move(places)) {
   controls["Button5"].OnClick = [this] { Button5Click(); };
 }
 
@@ -34,14 +39,17 @@ void SettingsCommand::Button5Click() {
     m_driver.ClosePort();
   }
 
+  m_dialog_open = true;
   TSettingsForm dialog(m_driver, m_dialogs, ListSerialDevices(m_places.root),
                        m_places.port_map.empty() ? PortMapDir() : m_places.port_map);
   const bool chosen = dialog.ShowModal();
+  m_dialog_open = false;
   const std::string name = m_driver.PortName();
-  if (chosen && OnPortChosen) OnPortChosen(name);
 
   // Whether the dialog ended with Ok or Cancel, the port is opened again.
-  if (!m_driver.OpenPort()) {
+  if (m_driver.OpenPort()) {
+    if (chosen && OnPortChosen) OnPortChosen(name);
+  } else {
     // Only a device the user may not open is worth telling about here: the fallbacks
     // would otherwise hide that the chosen one can never work for this user.
     const std::string details = chosen ? OpenFailureDetails(name) : std::string();
@@ -52,7 +60,7 @@ void SettingsCommand::Button5Click() {
                                    ui::DialogIcon::Error, ui::DialogButtons::Ok);
     }
   }
-  m_timer3.SetEnabled(true);
+  m_channel.ResumeSupervision();
 }
 
 }  // namespace serial

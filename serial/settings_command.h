@@ -1,6 +1,6 @@
 // The "Settings" command: the connection is closed (after the user agrees), the
 // settings dialog edits the driver, and the port is opened again, falling back to the
-// name it had and then to "\\.\COM1". Timer3 runs again afterwards; no version
+// name it had and then to "\\.\COM1". The supervision resumes afterwards; no version
 // request is sent.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "protocol/command_channel.h"
 #include "serial/comm_port_driver.h"
 #include "ui/control.h"
 #include "ui/dialogs.h"
@@ -24,19 +25,23 @@ struct DevicePlaces {
 class SettingsCommand {
  public:
   SettingsCommand(ui::ControlSet& controls, ui::Dialogs& dialogs, TCommPortDriver& driver,
-                  ui::Timer& timer3, DevicePlaces places = {});
+                  ui::Timer& timer3, protocol::CommandChannel& channel, DevicePlaces places = {});
 
   void Button5Click();
+  // The dialog is open and holds the port closed: the supervision rests.
+  bool DialogOpen() const { return m_dialog_open; }
 
-  // The user chose this port name in the dialog: the name the closing saves, even
-  // when it cannot be opened now and a fallback is in use.
+  // The user chose this port name in the dialog and it opened: the name the closing
+  // saves. A choice that cannot be opened is not kept.
   std::function<void(const std::string& port_name)> OnPortChosen;
 
  private:
   ui::Dialogs& m_dialogs;
   TCommPortDriver& m_driver;
   ui::Timer& m_timer3;
+  protocol::CommandChannel& m_channel;
   DevicePlaces m_places;
+  bool m_dialog_open = false;
 };
 
 }  // namespace serial

@@ -51,6 +51,8 @@ long long BaudRateOf(const std::string& text) {
   std::int32_t value = 0;
   const char* begin = text.data();
   const char* end = begin + text.size();
+  // Read as "Advance.ini" is: blanks before the number, and a plus sign.
+  while (begin != end && *begin == ' ') ++begin;
   if (begin != end && *begin == '+') ++begin;
   const auto [stop, error] = std::from_chars(begin, end, value);
   if (begin == end || error != std::errc() || stop != end) return -1;

@@ -43,11 +43,17 @@ Supervision::Supervision(ui::Variant variant, ui::ControlSet& controls, TCommPor
 }
 
 void Supervision::ConnectP() {
+  ConnectP(m_driver.PortName());
+}
+
+void Supervision::ConnectP(const std::string& chosen) {
   if (m_driver.IsOpen()) return;
   if (m_driver.OpenPort()) return;
   // Where the user may not open the device, the box also says why and what to do.
-  m_dialogs.DetailedMessageBox(kComPortErrorText, OpenFailureDetails(m_driver.PortName()),
-                               kComPortErrorTitle, ui::DialogIcon::Error, ui::DialogButtons::Ok);
+  std::string details = OpenFailureDetails(chosen);
+  if (details.empty()) details = OpenFailureDetails(m_driver.PortName());
+  m_dialogs.DetailedMessageBox(kComPortErrorText, details, kComPortErrorTitle,
+                               ui::DialogIcon::Error, ui::DialogButtons::Ok);
 }
 
 void Supervision::VerButClick() {

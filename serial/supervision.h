@@ -33,6 +33,9 @@ class Supervision {
 
   // Opens the port if it is closed; tells the user when that fails. Nothing retries.
   void ConnectP();
+  // ConnectP at start-up, when `chosen` could not be opened and the fallback is tried:
+  // the box names why the port the user chose cannot be used, if the system says.
+  void ConnectP(const std::string& chosen);
   void VerButClick();
   // Every 500 ms while Timer3 runs.
   void Timer3Timer();

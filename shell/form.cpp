@@ -5,6 +5,7 @@
 
 #include "map/axis.h"
 #include "protocol/catalogue.h"
+#include "protocol/reply_recogniser.h"
 #include "serial/advance_ini.h"
 #include "shell/form_parts.h"
 #include "shell/layout.h"
@@ -54,7 +55,9 @@ void TForm1::BindEvents() {
   c["imgStatus"].OnClick = [this] { imgStatusClick(); };
   p.CPDrv.OnReceiveData = [this](serial::TCommPortDriver& sender, const std::uint8_t* data,
                                  std::uint32_t size) { CPDrvReceiveData(sender, data, size); };
-  p.channel.OnReplyOverdue = [this] { ReplyOverdue(); };
+  p.channel.OnReplyOverdue = [this](const std::optional<protocol::Request>& abandoned) {
+    ReplyOverdue(abandoned);
+  };
   for (const char* name : kKeySwallowingButtons) {
     c[name].OnKeyDown = [this](int& key) { OpenButKeyDown(key); };
     c[name].OnKeyPress = [this](int& key) { OpenButKeyPress(key); };
@@ -96,7 +99,8 @@ void TForm1::FormCreate() {
   m.CurrentCurve = 2;
   for (auto& curve : m.AdvCurves) curve.fill(25);
   m.DeviceCurves = m.AdvCurves;
-  m.CurvesStored = true;
+  m.SetRecorded(1, true);
+  m.SetRecorded(2, true);
   p.editor.Updatesc();
   m.GaugeAdvance = 25;
   m.RpmPeriod = 200;
@@ -115,8 +119,9 @@ void TForm1::FormCreate() {
   p.options.BypassStep = 1;
   p.options.VrefStep = 3;
 
-  // 7. Open the port if step 3 left it closed, or say that it cannot be opened.
-  p.supervision.ConnectP();
+  // 7. Open the port if step 3 left it closed, or say that it cannot be opened, and
+  // why the port the user chose could not.
+  p.supervision.ConnectP(p.chosen_port);
 
   // 8. The axis texts and the firmware version default; the older program has none.
   if (m_variant == ui::Variant::Palunor6) {
@@ -225,7 +230,7 @@ void TForm1::HelpMissing() {
 }
 
 std::string TForm1::ApplicationTitle() const {
-  return m_variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor";
+  return ui::ProgramName(m_variant);
 }
 
 serial::TCommPortDriver& TForm1::CPDrv() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/platform.h"
@@ -31,12 +32,14 @@ class ReplyRecogniser;
 class CommandChannel;
 class Lockout;
 struct CurveReplyFor;
+struct DamagedCurveReply;
 struct Recorded;
 struct VersionReply;
 struct ReadCompleted;
 struct LiveFrame;
 struct SendAcknowledged;
 struct Trace;
+struct Request;
 enum class ShortReply;
 }  // namespace protocol
 
@@ -100,14 +103,18 @@ class TForm1 {
   // The receive handler's steps, one per kind of reply.
   void Act(const protocol::Trace& trace);
   void Act(const protocol::CurveReplyFor& reply);
+  void Act(const protocol::DamagedCurveReply& reply);
   void Act(protocol::ShortReply reply);
   void Act(const protocol::Recorded& reply);
   void Act(const protocol::VersionReply& reply);
   void Act(const protocol::ReadCompleted& reply);
   void Act(const protocol::LiveFrame& frame);
   void Act(const protocol::SendAcknowledged& reply);
-  // The bound for a command's reply passed: the command is over.
-  void ReplyOverdue();
+  // The bound for a command's reply passed, or its reply came damaged: the command is
+  // over. `abandoned` is the curve command that waited, if one did.
+  void ReplyOverdue(const std::optional<protocol::Request>& abandoned);
+  // A device command button that live data holds disabled.
+  bool LockedByLiveData(const ui::Control& button) const;
   void Show(const std::string& text, ui::Color color);
   void FormActivate();
   void FormKeyDown(int& key);

@@ -51,13 +51,13 @@ struct TForm1::Parts {
             controls, options, status, lockout, channel, Timer3, [this] { supervision.ConnectP(); },
             platform.dialogs),
         transfers(
-            variant, controls, model, link, lockout, channel, recogniser,
+            variant, controls, model, link, lockout, channel, recogniser, platform.dialogs,
             [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         live_data(
             controls, CPDrv, lockout, channel, Timer3, live, [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
-        settings(controls, platform.dialogs, CPDrv, Timer3),
+        settings(controls, platform.dialogs, CPDrv, Timer3, channel),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -69,6 +69,10 @@ struct TForm1::Parts {
       device_commands.push_back(&controls[name]);
     }
     settings.OnPortChosen = [&form](const std::string& port_name) { form.PortChosen(port_name); };
+    // A curve command holds every other command back until its reply or its bound.
+    lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
+    // Timer3 never runs while live data runs or the settings dialog holds the port.
+    channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
   }
 
   serial::TCommPortDriver CPDrv;

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "map/axis.h"
 #include "map/sync.h"
 #include "protocol/catalogue.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
+#include "ui/button_sets.h"
 
 namespace shell {
 
@@ -57,20 +59,26 @@ void TForm1::Act(const protocol::CurveReplyFor& reply) {
   if (reply.curve == 0) return;
   m.Working(reply.curve) = reply.points;
   m.Device(reply.curve) = reply.points;
-  m.CurvesInSync = true;
-  p.handler.Label34.SetVisible(false);
+  m.SetDeviceKnown(reply.curve, true);
+  // The other curve may still hold edits the controller has not seen.
+  map::CheckSync(m, p.handler.Label34, p.handler.Label35);
   if (reply.curve != 1) return;
 
   // The first curve of a Read: shown, then the second is asked for. The request needs
   // no lockout test: it is part of the Read under way.
   p.supervision.ConnectP();
-  m.CurrentCurve = 1;
   m.GaugeAdvance = m.Working(1)[static_cast<std::size_t>(m.SelectedPoint - 1)];
   p.gauges.Adv();
   p.gauges.RPM();
-  p.editor.Updatesc();
-  m.CurrentCurve = 2;
+  p.editor.ShowCurve(1);
   p.channel.Send(protocol::ReadCurve(2));
+}
+
+void TForm1::Act(const protocol::DamagedCurveReply& /*reply*/) {
+  // The reply's points are not the controller's: nothing is stored, and the command
+  // ends as if no reply had come.
+  m_parts->channel.Abandon();
+  Show("Reply damaged, nothing stored!", ui::kRed);
 }
 
 void TForm1::Act(protocol::ShortReply reply) {
@@ -103,12 +111,11 @@ void TForm1::Act(protocol::ShortReply reply) {
 void TForm1::Act(const protocol::Recorded& reply) {
   Parts& p = *m_parts;
   map::CurveModel& m = p.model;
-  // The curve the EEPROM write named; the curve shown when none was waiting.
-  const int curve = reply.curve != 0 ? reply.curve : m.CurrentCurve;
-  Show("LINE " + std::to_string(curve) + " SAVED", ui::kAqua);
-  m.CurvesStored = true;
-  p.handler.Label35.SetVisible(false);
-  p.Timer3.SetEnabled(true);
+  Show("LINE " + std::to_string(reply.curve) + " SAVED", ui::kAqua);
+  m.SetRecorded(reply.curve, true);
+  map::CheckSync(m, p.handler.Label34, p.handler.Label35);
+  p.channel.ReplyCame();
+  p.channel.ResumeSupervision();
 }
 
 void TForm1::Act(const protocol::VersionReply& reply) {
@@ -133,13 +140,15 @@ void TForm1::Act(const protocol::VersionReply& reply) {
       caption += ")";
     }
     SetCaption(caption);
-    for (ui::Control* button : p.device_commands) button->SetEnabled(true);
+    for (ui::Control* button : p.device_commands) {
+      if (!LockedByLiveData(*button)) button->SetEnabled(true);
+    }
     if (newer) map::updatelab(*m_controls, m.DeviceVersion);
   }
   link.LinkTicks = 0;
   link.DeviceFound = true;
   Show("Ready!", ui::kGreen);
-  p.Timer3.SetEnabled(true);
+  p.channel.ResumeSupervision();
   p.handler.imgStatus.SetVisible(false);
   p.handler.pnStatus.SetVisible(true);
 }
@@ -147,14 +156,14 @@ void TForm1::Act(const protocol::VersionReply& reply) {
 void TForm1::Act(const protocol::ReadCompleted& reply) {
   Parts& p = *m_parts;
   map::CurveModel& m = p.model;
+  // The Read is over: an option command the option status sends is no longer held back.
+  p.channel.ReplyCame();
   if (reply.options) p.panel.ApplyOptionStatus(*reply.options);
-  p.editor.Updatesc();
   if (ui::Canvas* chart = p.handler.Image1.GetCanvas()) chart->Changed();
-  m.CurrentCurve = m.CurveBeforeRead;
   m.ReadUnderWay = false;
-  p.editor.Updatesc();
+  p.editor.ShowCurve(m.CurveBeforeRead);
   Show("Lines Received!", ui::kGreen);
-  p.Timer3.SetEnabled(true);
+  p.channel.ResumeSupervision();
 }
 
 void TForm1::Act(const protocol::LiveFrame& frame) {
@@ -187,30 +196,46 @@ void TForm1::Act(const protocol::LiveFrame& frame) {
 void TForm1::Act(const protocol::SendAcknowledged& reply) {
   Parts& p = *m_parts;
   map::CurveModel& m = p.model;
-  // The curve the send named, as it was sent; a PLX point code names the curve shown.
-  const int curve = reply.send.curve != 0 ? reply.send.curve : m.CurrentCurve;
-  m.CurvesInSync = true;
-  m.CurvesStored = false;
+  // The curve the send named, as it was sent; a PLX point code, the curve it was sent
+  // for, which the controller now holds as the screen showed it.
+  const int curve = reply.send.curve;
   m.Device(curve) = reply.send.whole_curve ? reply.send.points : m.Working(curve);
+  m.SetDeviceKnown(curve, true);
+  m.SetRecorded(curve, false);
   p.gauges.DrawTrace();
   Show("LINE " + std::to_string(curve) + " SENT", ui::kAqua);
   map::CheckSync(m, p.handler.Label34, p.handler.Label35);
-  p.Timer3.SetEnabled(true);
+  p.channel.ReplyCame();
+  p.channel.ResumeSupervision();
 }
 
-void TForm1::ReplyOverdue() {
+void TForm1::ReplyOverdue(const std::optional<protocol::Request>& abandoned) {
   Parts& p = *m_parts;
   map::CurveModel& m = p.model;
+  if (abandoned && abandoned->kind == protocol::RequestKind::Send && abandoned->whole_curve) {
+    // The controller may have taken the curve and only its "OK" was lost: what it holds
+    // is no longer known, and it may hold a curve it has not recorded.
+    m.SetDeviceKnown(abandoned->curve, false);
+    m.SetRecorded(abandoned->curve, false);
+    map::CheckSync(m, p.handler.Label34, p.handler.Label35);
+  }
   if (m.ReadUnderWay) {
-    // The editor edits the curve on screen again: the one shown before the Read, or
-    // curve 1 if its reply came and was shown.
-    const bool curve_one_shown = m.CurrentCurve == 2;
-    m.CurrentCurve = m.CurveBeforeRead;
+    // The editor edits the curve shown before the Read again, and shows it.
     m.ReadUnderWay = false;
-    if (curve_one_shown && m.CurveBeforeRead != 1) p.editor.Updatesc();
+    p.editor.ShowCurve(m.CurveBeforeRead);
   }
   // The supervision takes the link back and declares the controller lost if it is.
-  if (!p.live.LiveMode) p.Timer3.SetEnabled(true);
+  p.channel.ResumeSupervision();
+}
+
+bool TForm1::LockedByLiveData(const ui::Control& button) const {
+  const Parts& p = *m_parts;
+  if (!p.live.LiveMode) return false;
+  const std::vector<std::string>& locked = ui::LiveDataLockedButtons();
+  if (std::find(locked.begin(), locked.end(), button.Name()) == locked.end()) return false;
+  // Send and REC EEPR come back with the stream's first frame; the rest stay locked.
+  const bool sends = &button == &p.handler.SDBut || &button == &p.handler.Button6;
+  return !sends || !p.live.LiveFrameSeen;
 }
 
 void TForm1::Show(const std::string& text, ui::Color color) {

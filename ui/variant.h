@@ -10,4 +10,9 @@ enum class Variant {
   Palunor,   // the older program: QZR controllers only, fixed 8000 RPM axis
 };
 
+// The program's name, the title of its message boxes.
+constexpr const char* ProgramName(Variant variant) {
+  return variant == Variant::Palunor6 ? "Palunor6" : "Palunor";
+}
+
 }  // namespace ui

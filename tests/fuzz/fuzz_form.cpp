@@ -108,18 +108,17 @@ class Window {
 
   void Deliver(const std::string& chunk) {
     const Curves before = Snapshot();
-    // The curves whose requests are outstanding may be filled; the second curve of a
-    // Read is asked for by the handler itself once the first is in.
+    // The curve whose request waits may be filled; the second curve of a Read is asked
+    // for by the handler itself once the first is in.
     std::array<bool, 3> may_fill{};
     std::array<bool, 3> may_acknowledge{};
-    for (const protocol::Request& r : m_form.Recogniser().Outstanding()) {
-      if (r.kind == protocol::RequestKind::Curve) {
-        may_fill[static_cast<std::size_t>(r.curve)] = true;
-        if (r.curve == 1) may_fill[2] = true;
+    if (const auto& r = m_form.Recogniser().Awaited()) {
+      if (r->kind == protocol::RequestKind::Curve) {
+        may_fill[static_cast<std::size_t>(r->curve)] = true;
+        if (r->curve == 1) may_fill[2] = true;
       }
-      if (r.kind == protocol::RequestKind::Send) {
-        const int curve = r.curve != 0 ? r.curve : m_form.Model().CurrentCurve;
-        may_acknowledge[static_cast<std::size_t>(curve)] = true;
+      if (r->kind == protocol::RequestKind::Send) {
+        may_acknowledge[static_cast<std::size_t>(r->curve)] = true;
       }
     }
     m_form.CPDrvReceiveData(m_form.CPDrv(), reinterpret_cast<const std::uint8_t*>(chunk.data()),
@@ -178,8 +177,6 @@ class Window {
   void CheckBuffer() {
     fuzz::Check(m_form.Recogniser().RxBuffer().size() <=
                 protocol::kCurveReplyLength + m_last_chunk);
-    fuzz::Check(m_form.Recogniser().Outstanding().size() <=
-                protocol::ReplyRecogniser::kMaxOutstanding);
   }
 
   ui::VirtualClock m_clock;

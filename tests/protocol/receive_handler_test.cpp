@@ -30,7 +30,8 @@ TEST(ReceiveDispatcher, CurveOneReplyAsksForCurveTwo) {
   EXPECT_EQ(bench.model.Working(1), Ramp(10));
   EXPECT_EQ(bench.model.Device(1), Ramp(10));
   EXPECT_EQ(bench.TakeWritten(), "RD2");
-  EXPECT_EQ(bench.model.CurrentCurve, 2);
+  // Curve 1 is shown, and the one the editor edits, until the Read ends.
+  EXPECT_EQ(bench.model.CurrentCurve, 1);
   // The option bytes of the first reply are not examined.
   EXPECT_FALSE(bench.options.Output5V);
   EXPECT_EQ(bench.options.VrefStep, 3);
@@ -213,6 +214,9 @@ TEST(ReceiveDispatcher, AShortReplySplitAfterItsFirstByteIsFoundBehindAnEarlierR
   bench.Receive("C");
   bench.Receive("H12");
   EXPECT_EQ(bench["lblOutV"].Caption(), "12 V");
+  // "CHS" unchecked the time box, which sent "TTS": past its lockout, REC EEPR.
+  bench.clock.Advance(700);
+  bench["Button6"].Click();
   bench.Receive("R");
   bench.Receive("ECOK");
   EXPECT_EQ(bench["lblstat"].Caption(), "LINE 2 SAVED");
@@ -373,8 +377,10 @@ TEST(ReceiveDispatcher, ABufferThatBeginsWithSdStaysBoundedAndLetsLaterRepliesTh
     EXPECT_LT(bench.RxBuffer().size(), protocol::kCurveReplyLength + 7);
   }
   EXPECT_EQ(bench.model.Working(2), test::Flat());
+  bench["Button6"].Click();
   bench.Receive("RECOK");
   EXPECT_EQ(bench["lblstat"].Caption(), "LINE 2 SAVED");
+  bench.clock.Advance(700);
   bench["RDBut"].Click();
   bench.Receive("SD");
   bench.Receive(CurveReplyOf(Ramp(8)).substr(2));

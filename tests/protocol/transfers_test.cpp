@@ -129,7 +129,8 @@ TEST(ReadSequence, ReadWhileCurveTwoIsShownAsksBothCurvesAndShowsCurveTwoAgain) 
   bench["Label34"].SetVisible(true);
   bench["RDBut"].Click();
   EXPECT_EQ(bench.TakeWritten(), "RD1");
-  EXPECT_EQ(bench.model.CurrentCurve, 1);
+  // The curve shown stays the one the editor acts on until a reply shows another.
+  EXPECT_EQ(bench.model.CurrentCurve, 2);
   EXPECT_EQ(bench.model.CurveBeforeRead, 2);
   EXPECT_EQ(bench["lblstat"].Caption(), "");
   EXPECT_FALSE(bench.Timer3.Enabled());
@@ -138,7 +139,10 @@ TEST(ReadSequence, ReadWhileCurveTwoIsShownAsksBothCurvesAndShowsCurveTwoAgain) 
   EXPECT_EQ(bench.TakeWritten(), "RD2");
   // The second request is part of the Read: no lockout test, no restart of the count.
   EXPECT_EQ(bench.BusyTicks(), 1);
-  EXPECT_EQ(bench.model.CurrentCurve, 2);
+  EXPECT_EQ(bench.model.CurrentCurve, 1);
+  EXPECT_EQ(bench["Button2"].Caption(), "Advance &2");
+  // Curve 2 still holds the edit: the mark stays until its reply replaces it.
+  EXPECT_TRUE(bench["Label34"].Visible());
   EXPECT_EQ(bench.model.GaugeAdvance, Ramp(3)[0]);
   bench.clock.Advance(100);
   bench.Receive(CurveReplyOf(Ramp(9)));
@@ -180,7 +184,7 @@ TEST(ReadSequence, ARefusedReadLeavesTheCurveNumbersAndTheReadUnderWay) {
   bench.TakeWritten();
   bench["RDBut"].Click();  // within the lockout of the first click
   EXPECT_EQ(bench.TakeWritten(), "");
-  EXPECT_EQ(bench.model.CurrentCurve, 2);
+  EXPECT_EQ(bench.model.CurrentCurve, 1);
   EXPECT_EQ(bench.model.CurveBeforeRead, 2);
   bench.Receive(CurveReplyOf(Ramp(9)));
   EXPECT_EQ(bench.model.Working(1), Ramp(3));

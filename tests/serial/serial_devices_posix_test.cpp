@@ -42,7 +42,8 @@ TEST(SerialDevices, ByIdNamesComeFirstAndADeviceIsListedOnce) {
 }
 
 TEST(SettingsCommand, OffersTheDevicesAfterTheComPortsAndLinksTheChosenOne) {
-  SettingsBench b;
+  SettingsBench b(ui::Variant::Palunor6,
+                  [](const fs::path&) { return std::set<std::string>{kCom3}; });
   MakeMachine(b.scratch.root / "machine");
   const fs::path map = b.scratch.root / "map";
   fs::create_directories(map);
@@ -82,7 +83,9 @@ TEST(PortMap, TheFolderIsCreatedAndAFullMapLinksNothing) {
 }
 
 TEST(SettingsCommand, ADeviceTheFullMapCannotTakeIsOpenedByItsOwnName) {
-  SettingsBench b;
+  SettingsBench b(ui::Variant::Palunor6, [](const fs::path& root) {
+    return std::set<std::string>{(root / "machine" / "dev" / "ttyACM0").string()};
+  });
   MakeMachine(b.scratch.root / "machine");
   for (int n = 1; n <= 16; ++n) {
     serial::LinkIntoPortMap(b.scratch.root / "map", "/dev/x" + std::to_string(n));

@@ -6,11 +6,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "protocol/command_channel.h"
+#include "protocol/reply_recogniser.h"
 #include "serial/settings_command.h"
 #include "shell/layout.h"
 #include "sim/controller.h"
@@ -47,11 +51,20 @@ struct Scratch {
 };
 
 // The window's Button5 and Timer3 over an emulated bench: the controller on COM2,
-// COM1 and COM12 present with nothing on them, every other name missing.
+// COM1 and COM12 present with nothing on them, and the names `present` gives for the
+// scratch folder; every other name missing.
 struct SettingsBench {
-  explicit SettingsBench(ui::Variant variant = ui::Variant::Palunor6)
-      : controls(shell::LayoutTable(variant), canvases) {
+  using Present = std::function<std::set<std::string>(const fs::path& scratch)>;
+  explicit SettingsBench(ui::Variant variant = ui::Variant::Palunor6, const Present& present = {})
+      : controls(shell::LayoutTable(variant), canvases),
+        device(clock, controller, kCom2, Names(present, scratch.root)) {
     EXPECT_TRUE(driver.OpenPort());
+  }
+
+  static std::set<std::string> Names(const Present& present, const fs::path& root) {
+    std::set<std::string> names = {kCom1, kCom12};
+    if (present) names.merge(present(root));
+    return names;
   }
 
   std::vector<std::string> Errors() const {
@@ -62,17 +75,19 @@ struct SettingsBench {
     return texts;
   }
 
+  Scratch scratch;
   ui::VirtualClock clock;
   ui::ScriptedDialogs dialogs;
   Canvases canvases;
   ui::ControlSet controls;
   sim::Controller controller;
-  sim::EmulatedDevice device{clock, controller, kCom2, {kCom1, kCom12}};
+  sim::EmulatedDevice device;
   serial::TCommPortDriver driver{clock, device.MakePort()};
   ui::Timer timer3{clock, 500, true};
-  Scratch scratch;
+  protocol::ReplyRecogniser recogniser{ui::Variant::Palunor6};
+  protocol::CommandChannel channel{clock, driver, recogniser, timer3};
   serial::SettingsCommand command{
-      controls, dialogs, driver, timer3, {scratch.root / "machine", scratch.root / "map"}};
+      controls, dialogs, driver, timer3, channel, {scratch.root / "machine", scratch.root / "map"}};
 };
 
 }  // namespace settings_test

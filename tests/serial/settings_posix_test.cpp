@@ -13,6 +13,8 @@
 #include <random>
 #include <string>
 
+#include "protocol/command_channel.h"
+#include "protocol/reply_recogniser.h"
 #include "serial/port_access.h"
 #include "serial/settings_command.h"
 #include "shell/layout.h"
@@ -45,7 +47,9 @@ TEST(SettingsOnATerminal, TheLineSettingsOfTheDialogReachThePseudoTerminal) {
     ui::ControlSet controls(shell::LayoutTable(ui::Variant::Palunor6), canvases);
     serial::TCommPortDriver driver(clock, serial::MakeSystemPort());
     ui::Timer timer3(clock, 500, true);
-    serial::SettingsCommand command(controls, dialogs, driver, timer3,
+    protocol::ReplyRecogniser recogniser(ui::Variant::Palunor6);
+    protocol::CommandChannel channel(clock, driver, recogniser, timer3);
+    serial::SettingsCommand command(controls, dialogs, driver, timer3, channel,
                                     {scratch / "machine", scratch / "map"});
     dialogs.AnswerSettings({[&](ui::SettingsValues& v) {
       v.port_name = name;
