@@ -13,10 +13,11 @@ constexpr const char* kAdvancedCaption = "&Advanced>>";
 
 }  // namespace
 
-LiveData::LiveData(ui::ControlSet& controls, serial::TCommPortDriver& driver,
+LiveData::LiveData(ui::ControlSet& controls, ui::EventLoop& loop, serial::TCommPortDriver& driver,
                    protocol::Lockout& lockout, protocol::CommandChannel& channel, ui::Timer& timer3,
                    LiveState& live, std::function<void()> connect_p, StatusShower show_status)
     : m_c{controls["Button3"], controls["Panel2"], controls["btnAdvSet"]},
+      m_loop(loop),
       m_driver(driver),
       m_lockout(lockout),
       m_channel(channel),
@@ -59,6 +60,22 @@ void LiveData::Button3Click() {
     m_c.btnAdvSet.SetCaption(kAdvancedCaption);
   }
   m_channel.Send(command);
+}
+
+void LiveData::ChunkArrived(bool recognised) {
+  if (recognised || m_live.LiveDataExpected) {
+    m_stray_since.reset();
+    return;
+  }
+  const std::uint32_t now = m_loop.TickCount();
+  if (!m_stray_since) {
+    m_stray_since = now;
+    return;
+  }
+  if (now - *m_stray_since < kStrayStreamMs || m_lockout.Running()) return;
+  m_stray_since.reset();
+  m_lockout.Start();
+  m_channel.Send(protocol::LiveOff());
 }
 
 void LiveData::SetLockedButtons(bool enabled) {

@@ -1,9 +1,12 @@
 // The live data toggle (Button3): "LON" starts the controller's stream of live frames
 // and "LOF" stops it, under the command lockout. While it runs, Timer3 does not poll
-// and the commands that would disturb the stream are disabled.
+// and the commands that would disturb the stream are disabled. A stream that goes on
+// after it was stopped ("LOF" lost on the line) is stopped again.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,11 +25,18 @@ class LiveData {
   // StatusText becomes the text and the status line shows it in the colour.
   using StatusShower = std::function<void(const std::string& text, ui::Color color)>;
 
-  LiveData(ui::ControlSet& controls, serial::TCommPortDriver& driver, protocol::Lockout& lockout,
-           protocol::CommandChannel& channel, ui::Timer& timer3, LiveState& live,
-           std::function<void()> connect_p, StatusShower show_status);
+  LiveData(ui::ControlSet& controls, ui::EventLoop& loop, serial::TCommPortDriver& driver,
+           protocol::Lockout& lockout, protocol::CommandChannel& channel, ui::Timer& timer3,
+           LiveState& live, std::function<void()> connect_p, StatusShower show_status);
 
   void Button3Click();
+
+  // A chunk arrived: whether it held any reply the program knows. Bytes that answer
+  // nothing for a second on end while no stream is expected are a stream the
+  // controller never stopped: "LOF" goes out again, outside the lockout.
+  void ChunkArrived(bool recognised);
+
+  static constexpr std::uint32_t kStrayStreamMs = 1000;
 
  private:
   struct Controls {
@@ -38,6 +48,7 @@ class LiveData {
   void SetLockedButtons(bool enabled);
 
   Controls m_c;
+  ui::EventLoop& m_loop;
   std::vector<ui::Control*> m_locked;  // LiveDataLockedButtons
   serial::TCommPortDriver& m_driver;
   protocol::Lockout& m_lockout;
@@ -46,6 +57,8 @@ class LiveData {
   LiveState& m_live;
   std::function<void()> m_connect_p;
   StatusShower m_show_status;
+  // When bytes that answer nothing began to arrive, with nothing recognised since.
+  std::optional<std::uint32_t> m_stray_since;
 };
 
 }  // namespace live

@@ -3,6 +3,7 @@
 #include "map/file_io.h"
 #include "map/limits.h"
 #include "map/map_file.h"
+#include "map/sync.h"
 
 namespace map {
 
@@ -34,6 +35,8 @@ MapCommands::MapCommands(ui::Variant variant, ui::ControlSet& controls, CurveMod
       m_model(model),
       m_editor(editor),
       m_dialogs(dialogs),
+      m_label34(controls["Label34"]),
+      m_label35(controls["Label35"]),
       m_work_dir(std::move(work_dir)) {
   controls["OpenBut"].OnClick = [this] { OpenButClick(); };
   controls["SaveBut"].OnClick = [this] { SaveButClick(); };
@@ -96,6 +99,9 @@ void MapCommands::OpenButClick() {
   if (m_variant == ui::Variant::Palunor) m_editor.Updatesc();
   m_model.CurrentCurve = shown;
   m_editor.Updatesc();
+  // The curves on screen are the file's now: the mark says whether the controller
+  // holds them.
+  CheckSync(m_model, m_label34, m_label35);
   WarnOutOfLimits();
 }
 

@@ -46,6 +46,8 @@ class MapCommands {
   CurveModel& m_model;
   CurveEditor& m_editor;
   ui::Dialogs& m_dialogs;
+  ui::Control& m_label34;
+  ui::Control& m_label35;
   std::string m_work_dir;
   std::string m_open_name;  // each dialog keeps the name chosen last
   std::string m_save_name;

@@ -7,6 +7,7 @@ namespace protocol {
 
 namespace {
 
+constexpr int kMaxDegrees = 25;
 constexpr std::string_view kResetPrefixes[] = {"OK", "CH", "RE", "QZ"};
 // Longer than this and not a curve reply: the buffer holds nothing recognisable.
 constexpr std::size_t kOverflowLength = 32;
@@ -337,6 +338,9 @@ void ReplyRecogniser::VersionReplies() {
   std::optional<VersionReply> version = VersionReply::Decode(m_rx_buffer);
   if (!version) return;
   if (m_variant == ui::Variant::Palunor && version->model != "QZR") return;
+  // A curve spans 25 degrees either way: a limit beyond that is a byte damaged on the
+  // line, and taken it would let the editor and Send go past the controller's limits.
+  if (version->max_advance > kMaxDegrees || version->max_retard > kMaxDegrees) return;
   Emit(std::move(*version));
 }
 

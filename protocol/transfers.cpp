@@ -5,6 +5,7 @@
 
 #include "map/axis.h"
 #include "map/limits.h"
+#include "map/sync.h"
 #include "protocol/catalogue.h"
 
 namespace protocol {
@@ -20,6 +21,8 @@ Transfers::Transfers(ui::Variant variant, ui::ControlSet& controls, map::CurveMo
       m_channel(channel),
       m_recogniser(recogniser),
       m_dialogs(dialogs),
+      m_label34(controls["Label34"]),
+      m_label35(controls["Label35"]),
       m_connect(std::move(connect)),
       m_show_status(std::move(show_status)) {
   controls["RDBut"].OnClick = [this] { RDButClick(); };
@@ -38,8 +41,8 @@ void Transfers::BeginCommand() {
   m_connect();
 }
 
-void Transfers::Write(const std::string& command, int shown) {
-  if (!m_channel.Send(command, shown)) m_channel.NothingWritten();
+void Transfers::Write(const std::string& command) {
+  if (!m_channel.Send(command)) m_channel.NothingWritten();
 }
 
 bool Transfers::RefuseOutOfLimits() {
@@ -83,7 +86,16 @@ void Transfers::SDButClick() {
   }
   BeginCommand();
   // With no controller identified the message stays empty and nothing is written.
-  Write(message, m.CurrentCurve);
+  const bool whole_curve = message.size() > 3;
+  if (!m_channel.Send(message, m.CurrentCurve)) {
+    m_channel.NothingWritten();
+  } else if (whole_curve && m.Working(m.CurrentCurve) != m.Device(m.CurrentCurve)) {
+    // From now on the controller may hold the new curve, recorded or not, whether or
+    // not its "OK" ever comes: until it does, what it holds is not known.
+    m.SetDeviceKnown(m.CurrentCurve, false);
+    m.SetRecorded(m.CurrentCurve, false);
+    map::CheckSync(m, m_label34, m_label35);
+  }
 }
 
 void Transfers::Button6Click() {

@@ -40,7 +40,7 @@ class Transfers {
   // port opened if it is closed.
   void BeginCommand();
   // Writes the command; one that cannot be written holds no other command back.
-  void Write(const std::string& command, int shown = 0);
+  void Write(const std::string& command);
   bool Plx() const;
   // The curve shown holds points beyond the controller's limits (only a map file can
   // put them there): the user is told which, and nothing is sent.
@@ -53,6 +53,8 @@ class Transfers {
   CommandChannel& m_channel;
   ReplyRecogniser& m_recogniser;
   ui::Dialogs& m_dialogs;
+  ui::Control& m_label34;
+  ui::Control& m_label35;
   ConnectP m_connect;
   StatusSetter m_show_status;
 };

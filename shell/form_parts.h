@@ -55,7 +55,8 @@ struct TForm1::Parts {
             [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         live_data(
-            controls, CPDrv, lockout, channel, Timer3, live, [this] { supervision.ConnectP(); },
+            controls, platform.loop, CPDrv, lockout, channel, Timer3, live,
+            [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],

@@ -29,9 +29,12 @@ void TForm1::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/, const std::ui
   Parts& p = *m_parts;
   p.recogniser.Begin(std::string_view(reinterpret_cast<const char*>(data), size),
                      p.live.LiveDataExpected);
+  bool recognised = false;
   while (std::optional<protocol::Reply> reply = p.recogniser.Next()) {
+    recognised = recognised || !std::holds_alternative<protocol::Trace>(*reply);
     std::visit([this](const auto& r) { Act(r); }, *reply);
   }
+  p.live_data.ChunkArrived(recognised);
 }
 
 void TForm1::Act(const protocol::Trace& trace) {

@@ -58,6 +58,11 @@ class ScriptedDialogs : public Dialogs {
 
   const std::vector<Shown>& History() const { return m_shown; }
   void ClearHistory() { m_shown.clear(); }
+  // Scripted answers no dialog has taken yet are dropped.
+  void ForgetAnswers() {
+    m_answers.clear();
+    m_settings.clear();
+  }
 
  private:
   struct Scripted {

@@ -107,7 +107,9 @@ TEST_P(MapCommandsTest, SaveThenOpenRestoresBothCurvesAndShowsTheCurveShownBefor
   EXPECT_TRUE(window.Messages().empty());
 }
 
-TEST_P(MapCommandsTest, OpeningLeavesTheControllersCopyAndThePendingMarksAlone) {
+// The controller's copy stays as it was, and the send mark tells at once that the
+// curves on screen are no longer what the controller holds.
+TEST_P(MapCommandsTest, OpeningLeavesTheControllersCopyAndShowsTheMarksAsTheyAre) {
   model.CurvesInSync = true;
   model.CurvesStored = false;
   controls["Label35"].SetVisible(true);
@@ -118,15 +120,16 @@ TEST_P(MapCommandsTest, OpeningLeavesTheControllersCopyAndThePendingMarksAlone) 
   EXPECT_EQ(model.Working(1)[0], 10);
   EXPECT_EQ(model.Working(2)[25], 40);
   EXPECT_EQ(model.DeviceCurves, device);
-  EXPECT_TRUE(model.CurvesInSync);
+  EXPECT_FALSE(model.CurvesInSync);
   EXPECT_FALSE(model.CurvesStored);
-  EXPECT_FALSE(controls["Label34"].Visible());
+  EXPECT_TRUE(controls["Label34"].Visible());
   EXPECT_TRUE(controls["Label35"].Visible());
 
-  // The next edit shows the true state.
-  window.editor.SpeedButton1Click();
-  EXPECT_FALSE(model.CurvesInSync);
-  EXPECT_TRUE(controls["Label34"].Visible());
+  // A map that holds what the controller holds shows no mark.
+  WriteText(window.dir / "same.IJJ", map::MapFileText(model.DeviceCurves));
+  window.Open("same.IJJ");
+  EXPECT_TRUE(model.CurvesInSync);
+  EXPECT_FALSE(controls["Label34"].Visible());
 }
 
 TEST_P(MapCommandsTest, OtherPrefixesAndOutOfRangeCharactersLoadAsTheyCome) {
