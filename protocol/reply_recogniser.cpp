@@ -338,9 +338,11 @@ void ReplyRecogniser::VersionReplies() {
   std::optional<VersionReply> version = VersionReply::Decode(m_rx_buffer);
   if (!version) return;
   if (m_variant == ui::Variant::Palunor && version->model != "QZR") return;
-  // A curve spans 25 degrees either way: a limit beyond that is a byte damaged on the
-  // line, and taken it would let the editor and Send go past the controller's limits.
+  // A curve spans 25 degrees either way, and a QZR controller names its channels "D" or
+  // "S": anything else there is a byte lost or added on the line, and the limits read
+  // from such a reply would let the editor and Send go past the controller's own.
   if (version->max_advance > kMaxDegrees || version->max_retard > kMaxDegrees) return;
+  if (version->model == "QZR" && version->channels != 'D' && version->channels != 'S') return;
   Emit(std::move(*version));
 }
 

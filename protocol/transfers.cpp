@@ -89,7 +89,8 @@ void Transfers::SDButClick() {
   const bool whole_curve = message.size() > 3;
   if (!m_channel.Send(message, m.CurrentCurve)) {
     m_channel.NothingWritten();
-  } else if (whole_curve && m.Working(m.CurrentCurve) != m.Device(m.CurrentCurve)) {
+  } else if (whole_curve && (m.Working(m.CurrentCurve) != m.Device(m.CurrentCurve) ||
+                             !m.DeviceCurveKnown[static_cast<std::size_t>(m.CurrentCurve - 1)])) {
     // From now on the controller may hold the new curve, recorded or not, whether or
     // not its "OK" ever comes: until it does, what it holds is not known.
     m.SetDeviceKnown(m.CurrentCurve, false);

@@ -19,6 +19,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "serial/port_backend.h"
 #include "sim/emulated_port.h"
@@ -66,14 +67,18 @@ class WireTrail {
  public:
   void Add(char direction, const std::uint8_t* bytes, std::size_t count) {
     if (count == 0) return;
+    if (direction == '>') m_last_written.assign(reinterpret_cast<const char*>(bytes), count);
     std::string line(1, direction);
     for (std::size_t i = 0; i < count; ++i) line += " " + std::to_string(bytes[i]);
     m_lines.push_back(std::move(line));
     if (m_lines.size() > kLines) m_lines.pop_front();
   }
   const std::deque<std::string>& Lines() const { return m_lines; }
+  // The bytes of the last write, and taking them.
+  std::string TakeLastWritten() { return std::exchange(m_last_written, std::string()); }
 
  private:
+  std::string m_last_written;
   static constexpr std::size_t kLines = 40;
   std::deque<std::string> m_lines;
 };

@@ -179,7 +179,10 @@ class Oracle {
     for (int tries = 0; tries < 200 && !read && m_broken.empty(); ++tries) {
       Pass(100);
       if (!m_form["RDBut"].Enabled() || m_form.Timer1().Enabled()) continue;
+      m_wire.TakeLastWritten();
       Click("RDBut");
+      // A refused Read writes nothing.
+      if (m_wire.TakeLastWritten() != protocol::ReadCurve(1)) continue;
       Pass(1000);
       read = m_form["lblstat"].Caption() == "Lines Received!";
     }
@@ -198,6 +201,8 @@ class Oracle {
   std::uint64_t Steps() const { return m_steps; }
   const std::string& Broken() const { return m_broken; }
   const sim::Controller& Controller() const { return m_controller; }
+  shell::TForm1& Form() { return m_form; }
+  std::string LastAction() const { return m_trail.empty() ? "" : m_trail.back(); }
 
  private:
   enum class Action {
