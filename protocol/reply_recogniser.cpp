@@ -164,6 +164,7 @@ void ReplyRecogniser::Prepare(std::string_view chunk) {
   ResetRule(rest);
   if (m_rx_buffer.size() > kOverflowLength && !BeginsWith(m_rx_buffer, "SD")) m_rx_buffer.clear();
   m_rx_buffer += rest;
+  if (CurveAwaited()) DropBytesBeforeCurveReply();
   m_rest = std::string(rest);
 }
 
@@ -299,6 +300,20 @@ void ReplyRecogniser::TakeCurveReply() {
     m_read_ends.push_back(std::move(reply));
   }
   DropStrayBytes();
+}
+
+void ReplyRecogniser::DropBytesBeforeCurveReply() {
+  // Bytes that begin no reply in front of the curve reply awaited (a live frame of a
+  // stream the controller did not stop, noise) would keep it from being recognised.
+  if (m_rx_buffer.empty() || CouldBeginReply(m_rx_buffer)) return;
+  const std::size_t reply = m_rx_buffer.find("SD");
+  if (reply != std::string::npos) {
+    m_rx_buffer.erase(0, reply);
+  } else if (m_rx_buffer.back() == 'S') {
+    m_rx_buffer.erase(0, m_rx_buffer.size() - 1);
+  } else {
+    m_rx_buffer.clear();
+  }
 }
 
 void ReplyRecogniser::DropStrayBytes() {

@@ -139,6 +139,7 @@ class ReplyRecogniser {
   void ResetRule(std::string_view chunk);
   void TakeCurveReply();
   void DropStrayBytes();
+  void DropBytesBeforeCurveReply();
   void ShortReplies();
   void VersionReplies();
   void Acknowledgement();

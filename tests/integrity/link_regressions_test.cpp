@@ -333,6 +333,23 @@ TEST_P(Link, TheBoundKeepsItsWord) {
   EXPECT_TRUE(bench.Timer3.Enabled());
 }
 
+// "LOF" lost on the line: the controller streams on. A Read still finds its replies
+// behind the frames, and the stream is stopped again.
+TEST_P(Link, AStreamThatWasNeverStoppedIsStoppedAgainAndDoesNotHideReplies) {
+  bench["RDBut"].Click();
+  bench.Receive("\x30\x05" + CurveReplyOf(Ramp(10)));
+  EXPECT_EQ(bench.TakeWritten(), "RD1RD2");
+  bench.Receive("\x30\x06");
+  bench.Receive("\x31\x05" + CurveReplyOf(Ramp(12)));
+  EXPECT_EQ(bench.model.Working(2), Ramp(12));
+  EXPECT_EQ(bench["lblstat"].Caption(), "Lines Received!");
+  for (int frame = 0; frame < 12; ++frame) {
+    bench.clock.Advance(100);
+    bench.Receive("\x32\x05");
+  }
+  EXPECT_EQ(bench.TakeWritten(), "LOF");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPrograms, Link, ::testing::Values(Variant::Palunor6, Variant::Palunor),
                          [](const auto& info) { return ui::ProgramName(info.param); });
 

@@ -125,6 +125,15 @@ class PosixPort : public ::testing::Test {
   std::unique_ptr<Pty> m_pty;
 };
 
+// Windows names devices without regard to case; "Advance.ini" or a user may write so.
+TEST_F(PosixPort, ComNamesInAnyCaseOpenThePortMapLink) {
+  for (const char* name : {"\\\\.\\com2", "\\\\.\\Com2", "\\\\.\\cOM2"}) {
+    TCommPortDriver any_case(clock, MakeSystemPort());
+    any_case.SetPortName(name);
+    EXPECT_TRUE(any_case.OpenPort()) << name;
+  }
+}
+
 TEST_F(PosixPort, ComTwoOpensThePortMapLinkAsARawLine) {
   ASSERT_TRUE(driver.OpenPort());
   const termios2 tio = pty().Settings();

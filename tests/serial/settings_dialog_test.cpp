@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "serial/advance_ini.h"
 #include "serial/settings_bench.h"
 
 #include <filesystem>
@@ -54,6 +55,22 @@ TEST(SettingsDialog, IsFilledFromTheDriverWithItsListsInEnumerationOrder) {
   EXPECT_EQ(request.sw_flow_items, (std::vector<std::string>{"None", "XON/XOFF"}));
   EXPECT_EQ(request.dtr_control_items, (std::vector<std::string>{"Standard", "Keep off"}));
   EXPECT_EQ(request.device_check_items, (std::vector<std::string>{"Yes", "No"}));
+}
+
+// What "Advance.ini" accepts as a baud rate the dialog accepts too, and the reverse.
+TEST(SettingsDialog, ReadsABaudRateAsAdvanceIniReadsIt) {
+  for (const char* text : {" 9600", "  +19200", "38400", "+", " ", "9600 ", "96a0", " -9600"}) {
+    SettingsBench b;
+    b.dialogs.AnswerSettings({[&](SettingsValues& v) { v.baud_rate = text; }});
+    b.dialogs.Answer(ui::DialogResult::Ok);  // the confirmation
+    b.command.Button5Click();
+    const auto ini =
+        serial::ParseAdvanceIni("COM PORT= COM2", std::string("BAUDRATE= ") + text, "DATABITS= 8");
+    EXPECT_EQ(b.Errors().empty(), ini.baud_rate.has_value()) << "'" << text << "'";
+    if (ini.baud_rate) {
+      EXPECT_EQ(b.driver.BaudRateValue(), *ini.baud_rate) << text;
+    }
+  }
 }
 
 TEST(SettingsDialog, RefusesAnEmptyPortNameAndBaudRatesOutside110To921600) {
