@@ -51,13 +51,6 @@ int CurveDigit(char c) {
   return c == '1' ? 1 : c == '2' ? 2 : 0;
 }
 
-Request OptionRequest(std::string_view confirmation) {
-  Request request;
-  request.kind = RequestKind::Option;
-  request.confirmation = std::string(confirmation);
-  return request;
-}
-
 }  // namespace
 
 std::optional<Request> RequestOf(std::string_view command) {
@@ -80,20 +73,10 @@ std::optional<Request> RequestOf(std::string_view command) {
   } else if (BeginsWith(command, "EW") && command.size() == 3 && CurveDigit(command[2]) != 0) {
     request.kind = RequestKind::Record;
     request.curve = CurveDigit(command[2]);
-  } else if (command == Output12V()) {
-    return OptionRequest(kNow12V);
-  } else if (command == Output5V()) {
-    return OptionRequest(kNow5V);
-  } else if (command == InputNegative()) {
-    return OptionRequest(kNowNegative);
-  } else if (command == InputPositive()) {
-    return OptionRequest(kNowPositive);
-  } else if (command == BypassOff()) {
-    return OptionRequest(kTimeOff);
-  } else if (BeginsWith(command, "TT") && command.size() == 3) {
-    return OptionRequest(kTimeSet);
-  } else if (BeginsWith(command, "PR") && command.size() == 3) {
-    return OptionRequest(kVrefSet);
+  } else if (command == Output12V() || command == Output5V() || command == InputNegative() ||
+             command == InputPositive() ||
+             ((BeginsWith(command, "TT") || BeginsWith(command, "PR")) && command.size() == 3)) {
+    request.kind = RequestKind::Option;  // "TTS" among them
   } else {
     return std::nullopt;
   }

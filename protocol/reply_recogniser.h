@@ -43,7 +43,6 @@ struct Request {
   int curve = 0;             // Curve, Send, Record: the curve (1 or 2) the command names
   CurvePoints points{};      // Send of a whole curve: the point values sent
   bool whole_curve = false;  // Send: the curve travelled, not a PLX point code
-  std::string confirmation;  // Option: the reply that confirms it
 };
 
 // The request a command's bytes make, or nothing for commands that wait for no reply
