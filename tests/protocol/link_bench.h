@@ -6,6 +6,7 @@
 //   EXPECT_EQ(bench.TakeWritten(), "RD2");
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,10 +33,12 @@
 
 namespace test {
 
-// What the line carries from the program, and whether the device can be opened.
+// What the line carries from the program, what has arrived for it and waits in the
+// port for the driver's next poll, and whether the device can be opened.
 struct Wire {
   bool available = true;
   std::string written;
+  std::string waiting;
 };
 
 class WirePort : public serial::PortBackend {
@@ -50,10 +53,13 @@ class WirePort : public serial::PortBackend {
   bool PurgeComm(std::uint32_t) override { return true; }
   bool ClearCommError(serial::CommStatus& status) override {
     status = {};
+    status.in_queue = static_cast<std::uint32_t>(m_wire->waiting.size());
     return true;
   }
-  bool ReadFile(std::uint8_t*, std::uint32_t, std::uint32_t& read) override {
-    read = 0;
+  bool ReadFile(std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read) override {
+    read = static_cast<std::uint32_t>(std::min<std::size_t>(count, m_wire->waiting.size()));
+    std::copy_n(m_wire->waiting.begin(), read, buffer);
+    m_wire->waiting.erase(0, read);
     return true;
   }
   bool WriteFile(const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override {
