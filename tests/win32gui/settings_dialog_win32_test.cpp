@@ -84,6 +84,18 @@ TEST(Win32SettingsDialog, ShowsTheRequestOnThreePagesAtItsDesignSize) {
       EXPECT_STREQ(caption, captions[page]);
     }
     EXPECT_EQ(TabCtrl_GetCurSel(pages), 0);
+    // The tabs stand whole on one row, and typing goes to "Port name:" at once.
+    EXPECT_EQ(TabCtrl_GetRowCount(pages), 1);
+    RECT tabs_client;
+    GetClientRect(pages, &tabs_client);
+    for (int page = 0; page < 3; ++page) {
+      RECT tab{};
+      TabCtrl_GetItemRect(pages, page, &tab);
+      EXPECT_GE(tab.left, 0);
+      EXPECT_LE(tab.right, tabs_client.right) << "tab " << page << " is cut";
+    }
+    HWND port = GetDlgItem(window, kPortComboBoxId);
+    EXPECT_TRUE(GetFocus() == port || IsChild(port, GetFocus()));
 
     EXPECT_EQ(Text(GetDlgItem(window, kPortComboBoxId)), L"\\\\.\\COM2");
     EXPECT_EQ(Text(GetDlgItem(window, kBaudRateComboBoxId)), L"9600");
