@@ -122,10 +122,18 @@ QtSettingsDialog::QtSettingsDialog(const ui::SettingsRequest& request, QWidget* 
 }
 
 void QtSettingsDialog::FitTabs() {
-  // The bundled font is wider than the one the design was drawn with: the tab bar's
-  // font steps down until the three tabs fit beside the frame's edges.
+  // The bundled font is wider than the one the design was drawn with. The style's
+  // roomy tab margins go first; only then does the tab bar's font step down until the
+  // three tabs fit beside the frame's edges.
   QTabBar* tabs = m_pages->tabBar();
   const int room = m_pages->width() - 4;
+  if (tabs->sizeHint().width() <= room) return;
+  tabs->setStyleSheet(
+      "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid palette(mid);"
+      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      " background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(window); }"
+      "QTabBar::tab:!selected { margin-top: 2px; }");
   QFont font = tabs->font();
   for (int step = 0; tabs->sizeHint().width() > room && step < 12; ++step) {
     if (font.pixelSize() > 0) {
