@@ -149,6 +149,7 @@ fs::path FinalTarget(const fs::path& path, std::error_code& error) {
     if (error) return target;
     target = next.is_absolute() ? next : target.parent_path() / next;
   }
+  // A name that does not exist yet is the file to create, not a failure.
   if (error == std::errc::no_such_file_or_directory) error.clear();
   return target;
 }

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <filesystem>
 #include <limits>
+#include <string_view>
 #include <system_error>
+#include <type_traits>
 
 #include "files/read_file.h"
 #include "files/replace_file.h"
@@ -23,9 +25,20 @@ constexpr std::size_t kMaxLine = 256;
 // or endless one costs no more than a short one.
 constexpr std::size_t kMaxRead = 4096;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// Whether `name` is "Advance.ini" in any letter case. Compared on the system's own
+// characters, so no other name in the folder needs converting (on Windows a name that
+// is not valid UTF-16 could not be).
+bool IsIniName(const fs::path::string_type& name) {
+  const std::string_view wanted = kReadName;
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<std::make_unsigned_t<fs::path::value_type>>(name[i]);
+    if (c > 127 ||
+        std::tolower(static_cast<int>(c)) != std::tolower(static_cast<unsigned char>(wanted[i]))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The existing file whose name equals "Advance.ini" ignoring case, if any.
@@ -33,11 +46,8 @@ std::optional<fs::path> FindIni(const fs::path& dir) {
   std::error_code ec;
   const fs::path exact = dir / kReadName;
   if (fs::is_regular_file(exact, ec)) return exact;
-  const std::string wanted = Lower(kReadName);
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (Lower(files::Utf8FromPath(it->path().filename())) == wanted && it->is_regular_file(ec)) {
-      return it->path();
-    }
+    if (IsIniName(it->path().filename().native()) && it->is_regular_file(ec)) return it->path();
   }
   return std::nullopt;
 }
