@@ -51,6 +51,8 @@ QString QtFileFilter(const std::string& filter) {
     QString patterns = parts[i + 1].trimmed();
     if (patterns.isEmpty()) continue;
     patterns.replace(';', ' ');
+    // "*.*" is every file to Windows; here it would pass over names without a dot.
+    if (patterns == "*.*") patterns = "*";
     filters << parts[i].trimmed() + " (" + patterns + ")";
   }
   return filters.join(";;");

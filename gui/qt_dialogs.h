@@ -31,8 +31,9 @@ class QtDialogs : public ui::Dialogs {
   QWidget* m_parent = nullptr;
 };
 
-// "Map files|*.IJJ|All Files|*.*" as Qt's "Map files (*.IJJ);;All Files (*.*)". A
-// description without its pattern is dropped; several patterns "*.a;*.b" are kept.
+// "Map files|*.IJJ|All Files|*.*" as Qt's "Map files (*.IJJ);;All Files (*)": the
+// pattern "*.*" matches every file, as on Windows. A description without its pattern
+// is dropped; several patterns "*.a;*.b" are kept.
 QString QtFileFilter(const std::string& filter);
 
 // The title a message dialog of that type carries.

@@ -1,9 +1,11 @@
 #include "gui/qt_settings_dialog.h"
 
+#include <QAbstractItemView>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
+#include <QTabBar>
 #include <QWidget>
 
 namespace gui {
@@ -28,6 +30,11 @@ QComboBox* List(QFormLayout* page, const char* name, const char* label,
   // Typed text stays text: it never becomes a new item of the list.
   box->setInsertPolicy(QComboBox::NoInsert);
   box->addItems(Items(items));
+  // The list takes the room its label leaves, so no label is cut; its drop-down still
+  // shows the longest item whole.
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  box->setMinimumContentsLength(4);
+  box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0));
   page->addRow(label, box);
   return box;
 }
@@ -57,6 +64,12 @@ QtSettingsDialog::QtSettingsDialog(const ui::SettingsRequest& request, QWidget* 
   m_pages->setObjectName("SettingsPageControl");
   m_pages->setGeometry(kMargin, kMargin, kWidth - 3 * kMargin - kButtonWidth,
                        kHeight - 2 * kMargin);
+
+  // The tabs whole on one row at the design width: no scroll arrows, no cut captions.
+  QTabBar* tabs = m_pages->tabBar();
+  m_pages->setUsesScrollButtons(false);
+  m_pages->setElideMode(Qt::ElideNone);
+  tabs->setExpanding(false);
 
   QFormLayout* base = Page(m_pages, "Base Settings");
   m_port = List(base, "PortComboBox", "Port name:", request.port_items, true);
@@ -97,11 +110,38 @@ QtSettingsDialog::QtSettingsDialog(const ui::SettingsRequest& request, QWidget* 
   Choose(m_dtr, v.dtr_control);
   Choose(m_dev_check, v.device_check);
   m_pages->setCurrentIndex(0);
+  FitTabs();
+  // The keyboard starts in "Port name:", so typing goes there at once.
+  m_port->setFocus();
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(0, 0), size());
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+  }
+}
+
+void QtSettingsDialog::FitTabs() {
+  // The bundled font is wider than the one the design was drawn with. The style's
+  // roomy tab margins go first; only then does the tab bar's font step down until the
+  // three tabs fit beside the frame's edges.
+  QTabBar* tabs = m_pages->tabBar();
+  const int room = m_pages->width() - 4;
+  if (tabs->sizeHint().width() <= room) return;
+  tabs->setStyleSheet(
+      "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid palette(mid);"
+      " border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      " background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(window); }"
+      "QTabBar::tab:!selected { margin-top: 2px; }");
+  QFont font = tabs->font();
+  for (int step = 0; tabs->sizeHint().width() > room && step < 12; ++step) {
+    if (font.pixelSize() > 0) {
+      font.setPixelSize(font.pixelSize() - 1);
+    } else {
+      font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    tabs->setFont(font);
   }
 }
 

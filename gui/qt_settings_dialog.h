@@ -25,6 +25,8 @@ class QtSettingsDialog : public QDialog {
 
  private:
   void OkButtonClick();
+  // Shrinks the tab bar's font until the three tabs stand whole on one row.
+  void FitTabs();
 
   ui::SettingsRequest m_request;
   QTabWidget* m_pages;

@@ -1,5 +1,6 @@
 #include "map/map_commands.h"
 
+#include "files/utf8_path.h"
 #include "map/file_io.h"
 #include "map/limits.h"
 #include "map/map_file.h"
@@ -48,8 +49,8 @@ ui::FileDialogRequest MapCommands::Request(const char* title, std::string filter
 }
 
 fs::path MapCommands::Resolve(const std::string& name) const {
-  const fs::path path(name);
-  return path.is_absolute() ? path : fs::path(m_work_dir) / path;
+  const fs::path path = files::PathFromUtf8(name);
+  return path.is_absolute() ? path : files::PathFromUtf8(m_work_dir) / path;
 }
 
 void MapCommands::ShowError(std::error_code error, const fs::path& path) {
@@ -64,7 +65,7 @@ void MapCommands::SaveButClick() {
   // A name typed without extension is a map file name all the same.
   fs::path path = Resolve(*chosen);
   if (!path.has_extension()) path += std::string(".") + kDefaultExtension;
-  m_save_name = path.string();
+  m_save_name = files::Utf8FromPath(path);
   if (const std::error_code error = ReplaceFile(path, MapFileText(m_model.AdvCurves))) {
     ShowError(error, path);
   }

@@ -16,7 +16,8 @@ if (($#)); then
 fi
 
 # install-deps brings dpkg-shlibdeps (dpkg-dev) for the dependencies, rsvg-convert
-# (librsvg2-bin) for the icon's sizes and desktop-file-validate for tests/packaging.
+# (librsvg2-bin) for the icon's sizes, and desktop-file-validate, lintian and
+# appstreamcli for tests/packaging.
 scripts/install-deps.sh
 
 if [ -z "$reuse" ]; then
@@ -24,7 +25,7 @@ if [ -z "$reuse" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DPALUNOR_TESTS=OFF -DPALUNOR_WERROR=ON >/dev/null
 fi
-targets=(Palunor6 Palunor controller-sim)
+targets=(Palunor6 Palunor controller-sim palunor_docs)
 if cmake --build "$build" --target help | grep -q '^palunor_icons:'; then targets+=(palunor_icons); fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 rm -f "$build"/palunor_*.deb

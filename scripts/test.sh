@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the unit, system, gui and e2e suites, the Debian package started
-# from a scratch root, the unit and system tests
+# Runs every test: the unit, system, gui and e2e suites, the Debian package checked
+# by lintian and appstreamcli and started from a scratch root, the unit and system tests
 # built with AddressSanitizer and UndefinedBehaviorSanitizer, the clang build of the unit tests
 # with the fuzz targets run briefly from their seeds, the Windows step (the core and the
 # driver's tests cross-built with mingw-w64 and run under wine) and the format check.
@@ -20,7 +20,7 @@ cmake --build --preset default -j "$jobs"
 step "unit, system, gui and e2e tests"
 ctest --preset default -j "$jobs"
 
-step "Debian package: built, unpacked, both programs started from it"
+step "Debian package: built, checked by lintian and appstreamcli, unpacked, both programs started from it"
 # Packed from the build above (stripped), so CI compiles the programs once.
 scripts/package.sh build
 tests/packaging/installed_programs_smoke.sh build/palunor_*.deb

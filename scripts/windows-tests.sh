@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The Windows step: cross-builds the core's tests, the Win32 front end's tests and the
 # two programs (preset "mingw", mingw-w64, static) and runs them under wine:
-#  1. the ui, serial and win32gui unit tests; the serial system tests with COM2 mapped
+#  1. the ui, files, serial and win32gui unit tests; the files system tests (replacing
+#     a read-only file); the serial system tests with COM2 mapped
 #     to a pseudo-terminal whose master tests/serial/com_peer.py holds on the Linux
 #     side and COM3 to the controller emulator (the native controller-sim of the
-#     default build); the win32gui system tests on a virtual display; the GDI
+#     default build); the win32gui system tests on a virtual display, the settings
+#     dialog's again at 120 to 192 DPI; the GDI
 #     canvas's rasterisations of the gauges and the chart compared with the Qt
 #     canvas's (gui_tests' CanvasAgreement, native);
-#  2. the e2e suite of both programs on a virtual display with a window manager,
+#  2. the e2e suite of both programs, each in a Cyrillic working folder, on a virtual
+#     display with a window manager,
 #     driven by the robot against the emulator (tests/e2e/win32);
 #  3. the installer and ZIP (scripts/package-windows.sh), installed, started and
 #     uninstalled under wine (tests/packaging/windows_installer_test.sh).
@@ -23,7 +26,8 @@ native=${PALUNOR_NATIVE_BUILD:-$root/build}
 source "$root/scripts/lib/scratch_display.sh"
 
 cmake --preset mingw -B "$build" >/dev/null
-targets=(ui_tests serial_tests serial_system_tests win32gui_tests Palunor6 Palunor e2e_robot)
+targets=(ui_tests files_tests files_system_tests serial_tests serial_system_tests win32gui_tests Palunor6
+  Palunor e2e_robot)
 if cmake --build "$build" --target help | grep -q '^win32gui_system_tests:'; then
   targets+=(win32gui_system_tests)
 fi
@@ -77,6 +81,8 @@ trap finish EXIT
 
 status=0
 wine "$build/tests/ui_tests.exe" --gtest_brief=1 || status=1
+wine "$build/tests/files_tests.exe" --gtest_brief=1 || status=1
+wine "$build/tests/files_system_tests.exe" --gtest_brief=1 || status=1
 wine "$build/tests/serial_tests.exe" --gtest_brief=1 || status=1
 canvas_dir=$build/canvas-scenes
 rm -rf "$canvas_dir"
@@ -88,6 +94,14 @@ PALUNOR_EMULATOR_COM3=1 PALUNOR_COM_PEER=1 python3 "$root/tests/serial/com_peer.
   wine "$build/tests/serial_system_tests.exe" --gtest_brief=1 || status=1
 if [ -f "$build/tests/win32gui_system_tests.exe" ]; then
   wine "$build/tests/win32gui_system_tests.exe" --gtest_brief=1 || status=1
+  # The settings dialog again at 125, 150, 175 and 200 % (wine's display scale).
+  desktop='HKCU\Control Panel\Desktop'
+  for dpi in 120 144 168 192; do
+    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine "$build/tests/win32gui_system_tests.exe" --gtest_brief=1 \
+      --gtest_filter='Win32SettingsDialog.ShowsTheRequest*' || status=1
+  done
+  wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 fi
 # The e2e suite and the installer test bring up their own wineserver and display.
 stop_wine

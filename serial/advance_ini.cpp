@@ -1,20 +1,15 @@
 #include "serial/advance_ini.h"
 
-#include <atomic>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
+#include <string_view>
 #include <system_error>
+#include <type_traits>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "files/read_file.h"
+#include "files/replace_file.h"
+#include "files/utf8_path.h"
 
 namespace serial {
 
@@ -30,21 +25,29 @@ constexpr std::size_t kMaxLine = 256;
 // or endless one costs no more than a short one.
 constexpr std::size_t kMaxRead = 4096;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// Whether `name` is "Advance.ini" in any letter case. Compared on the system's own
+// characters, so no other name in the folder needs converting (on Windows a name that
+// is not valid UTF-16 could not be).
+bool IsIniName(const fs::path::string_type& name) {
+  const std::string_view wanted = kReadName;
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<std::make_unsigned_t<fs::path::value_type>>(name[i]);
+    if (c > 127 ||
+        std::tolower(static_cast<int>(c)) != std::tolower(static_cast<unsigned char>(wanted[i]))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The existing file whose name equals "Advance.ini" ignoring case, if any.
-std::optional<fs::path> FindIni(const std::string& dir) {
+std::optional<fs::path> FindIni(const fs::path& dir) {
   std::error_code ec;
-  const fs::path exact = fs::path(dir) / kReadName;
+  const fs::path exact = dir / kReadName;
   if (fs::is_regular_file(exact, ec)) return exact;
-  const std::string wanted = Lower(kReadName);
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (Lower(it->path().filename().string()) == wanted && it->is_regular_file(ec)) {
-      return it->path();
-    }
+    if (IsIniName(it->path().filename().native()) && it->is_regular_file(ec)) return it->path();
   }
   return std::nullopt;
 }
@@ -63,51 +66,6 @@ std::string TakeLine(const std::string& text, std::size_t& pos) {
     if (line.size() < kMaxLine) line.push_back(c);
   }
   return line;
-}
-
-int ProcessId() {
-#ifdef _WIN32
-  return _getpid();
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-// A name in the target's folder that no other writer, in this process or another,
-// uses at the same time.
-fs::path TemporaryName(const fs::path& target) {
-  static std::atomic<unsigned> counter{0};
-  return target.parent_path() / (target.filename().string() + "." + std::to_string(ProcessId()) +
-                                 "." + std::to_string(counter++) + ".tmp");
-}
-
-// Writes `text` as the whole content of a new file and puts it on the disk before
-// returning true, so the rename that follows never publishes an empty file after a
-// power cut.
-bool WriteDurably(const fs::path& path, const std::string& text) {
-#ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"wb");
-#else
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-#endif
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-#ifdef _WIN32
-  ok = ok && _commit(_fileno(file)) == 0;
-#else
-  ok = ok && fsync(fileno(file)) == 0;
-#endif
-  return std::fclose(file) == 0 && ok;
-}
-
-// Puts the folder's entry of a renamed file on the disk; Windows has no such step.
-void SyncFolder([[maybe_unused]] const fs::path& dir) {
-#ifndef _WIN32
-  const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-#endif
 }
 
 // A decimal integer as the run-time library converts it: optional blanks, an optional
@@ -159,13 +117,9 @@ AdvanceIni ParseAdvanceIni(const std::string& line1, const std::string& line2,
 }
 
 std::optional<AdvanceIni> ReadAdvanceIni(const std::string& dir) {
-  const auto path = FindIni(dir);
-  if (!path) return std::nullopt;
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text(kMaxRead, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  const auto path = FindIni(files::PathFromUtf8(dir));
+  std::string text;
+  if (!path || files::ReadFileStart(*path, kMaxRead, text)) return std::nullopt;
   std::size_t pos = 0;
   const std::string line1 = TakeLine(text, pos);
   const std::string line2 = TakeLine(text, pos);
@@ -183,22 +137,11 @@ AdvanceIniLines FormatAdvanceIni(const std::string& port_name, std::uint32_t bau
 }
 
 bool WriteAdvanceIni(const std::string& dir, const AdvanceIniLines& lines) {
-  const fs::path target = FindIni(dir).value_or(fs::path(dir) / kWriteName);
-  const fs::path temp = TemporaryName(target);
+  const fs::path folder = files::PathFromUtf8(dir);
+  const fs::path target = FindIni(folder).value_or(folder / kWriteName);
   const std::string text =
       lines.port + "\r\n" + lines.baud_rate + "\r\n" + lines.data_bits + "\r\n";
-  std::error_code ec;
-  if (!WriteDurably(temp, text)) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  SyncFolder(target.parent_path());
-  return true;
+  return !files::ReplaceFile(target, text);
 }
 
 }  // namespace serial

@@ -22,7 +22,7 @@ struct AdvanceIni {
   std::string error;
 };
 
-// Reads the file in `dir` under the name "Advance.ini" in any letter case. Nothing
+// Reads the file in `dir` (UTF-8) under the name "Advance.ini" in any letter case. Nothing
 // when it does not exist or cannot be opened. Reads the first 4 KiB at most, of them
 // three lines, and only the first few hundred bytes of each; lines past the 4 KiB
 // read as empty.
@@ -41,11 +41,10 @@ struct AdvanceIniLines {
 AdvanceIniLines FormatAdvanceIni(const std::string& port_name, std::uint32_t baud_rate_value,
                                  int data_bits);
 
-// Writes the file in `dir`, replacing the existing one whatever its letter case
-// (else creating "Advance.INI"). The new content goes to a temporary file of this
-// process in the same folder, is flushed to the disk and renamed over the old, so
-// neither a failure, a power cut nor a second program closing at the same time leaves
-// a truncated file. False on failure.
+// Writes the file in `dir` (UTF-8), replacing the existing one whatever its letter
+// case (else creating "Advance.INI"), the one safe way every file is replaced: neither
+// a failure, a power cut nor a second program closing at the same time leaves a
+// truncated file. False on failure.
 bool WriteAdvanceIni(const std::string& dir, const AdvanceIniLines& lines);
 
 }  // namespace serial

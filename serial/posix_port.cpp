@@ -135,7 +135,10 @@ class PosixPort : public PortBackend {
         if (dcb.ByteSize != 5) return false;
         tio.c_cflag |= CSTOPB;
         break;
+      // Two stop bits with 5 data bits would put one and a half on the line; Windows
+      // refuses that pair, and so does this port.
       case 2:
+        if (dcb.ByteSize == 5) return false;
         tio.c_cflag |= CSTOPB;
         break;
       default:

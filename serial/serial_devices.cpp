@@ -50,8 +50,13 @@ fs::path Resolved(const fs::path& path) {
 
 }  // namespace
 
-std::vector<SerialDevice> ListSerialDevices(const fs::path& root) {
+std::vector<SerialDevice> ListSerialDevices([[maybe_unused]] const fs::path& root) {
   std::vector<SerialDevice> devices;
+#ifdef _WIN32
+  // Windows names its ports "\\.\COMn" only; a \dev or \sys on the current drive is
+  // some folder of the user's, not the devices present.
+  return devices;
+#endif
   std::vector<fs::path> reached;
   for (const fs::path& link : Entries(root / "dev" / "serial" / "by-id", "")) {
     const fs::path target = Resolved(link);

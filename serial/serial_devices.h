@@ -19,7 +19,7 @@ struct SerialDevice {
 // The devices under `root` ("/" on the machine): /dev/serial/by-id/* first, shown by
 // their by-id name and the device they lead to, then the /dev/ttyUSB*, /dev/ttyACM*
 // and /dev/ttyS* not reached that way. A ttyS that the kernel reports without a UART
-// behind it (type 0 in /sys/class/tty) is left out.
+// behind it (type 0 in /sys/class/tty) is left out. None on Windows.
 std::vector<SerialDevice> ListSerialDevices(const std::filesystem::path& root);
 
 // The port map's folder; empty when neither XDG_CONFIG_HOME nor HOME is set.

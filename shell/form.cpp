@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/utf8_path.h"
 #include "map/axis.h"
 #include "protocol/catalogue.h"
 #include "protocol/reply_recogniser.h"
@@ -70,7 +71,8 @@ void TForm1::FormCreate() {
   map::CurveModel& m = p.model;
 
   // 1. The help file is the program's own path with the extension ".hlp".
-  p.help_file = std::filesystem::path(m_platform.program_path).replace_extension(".hlp").string();
+  p.help_file =
+      files::Utf8FromPath(files::PathFromUtf8(m_platform.program_path).replace_extension(".hlp"));
 
   // 2. Port, baud rate and data bits from "Advance.ini".
   if (auto ini = serial::ReadAdvanceIni(m_platform.work_dir)) {

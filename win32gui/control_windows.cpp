@@ -350,8 +350,15 @@ HBRUSH ControlWindows::ControlColour(HDC dc, HWND child) {
 
 LRESULT ControlWindows::Mouse(View& view, UINT message, WPARAM wparam, LPARAM lparam) {
   ui::Control& control = *view.control;
-  const int x = Unscale(GET_X_LPARAM(lparam), m_dpi);
-  const int y = Unscale(GET_Y_LPARAM(lparam), m_dpi);
+  // The pointer's place in the parent, in design pixels, less the control's design
+  // place: one rounding whatever the scale, so a marker that moved under a pointer at
+  // rest finds the pointer where its own move put it and stays (unscaling the place
+  // inside the moved marker rounded twice, and at 125 % to 175 % flipped it between two
+  // tops).
+  POINT in_parent{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  MapWindowPoints(view.hwnd, GetParent(view.hwnd), &in_parent, 1);
+  const int x = Unscale(in_parent.x, m_dpi) - control.Left();
+  const int y = Unscale(in_parent.y, m_dpi) - control.Top();
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -106,6 +107,16 @@ int ItemWidth(HWND list, HFONT font, const std::vector<std::string>& items) {
   return widest;
 }
 
+// Whether the three tabs stand whole on one row of the tab control; the selected tab
+// is drawn two pixels wider on each side.
+bool TabsFit(HWND pages) {
+  RECT client;
+  GetClientRect(pages, &client);
+  RECT last{};
+  TabCtrl_GetItemRect(pages, TabCtrl_GetItemCount(pages) - 1, &last);
+  return TabCtrl_GetRowCount(pages) == 1 && last.right + 2 <= client.right;
+}
+
 void SetText(HWND window, const std::string& text) {
   SetWindowTextW(window, Wide(text).c_str());
 }
@@ -135,6 +146,8 @@ std::optional<ui::SettingsValues> Win32SettingsDialog::Run(HWND owner) {
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
       &Win32SettingsDialog::Proc, reinterpret_cast<LPARAM>(this));
   m_window = nullptr;
+  if (m_tab_font != nullptr) DeleteObject(m_tab_font);
+  m_tab_font = nullptr;
   if (answer != IDOK) return std::nullopt;
   return m_result;
 }
@@ -148,8 +161,10 @@ INT_PTR CALLBACK Win32SettingsDialog::Proc(HWND window, UINT message, WPARAM wpa
     self->Build(window);
     self->Fill();
     self->CentreOnDesktop(self->m_owner);
+    // The keyboard starts in "Port name:", so typing goes there at once.
+    SetFocus(self->Item(kPortComboBoxId));
     if (self->OnOpen) self->OnOpen(window);
-    return TRUE;
+    return FALSE;
   }
   auto* self = reinterpret_cast<Win32SettingsDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   if (self == nullptr) return FALSE;
@@ -200,8 +215,9 @@ void Win32SettingsDialog::Build(HWND window) {
   };
 
   // The lists stand on the dialog over the tab control, which clips itself around
-  // them; GetDlgItem on the dialog finds every one. Tabs that do not fit in one row
-  // take two rather than hiding behind scroll arrows.
+  // them; GetDlgItem on the dialog finds every one. Multi-line, so a tab that did not
+  // fit would show as a second row rather than hide behind scroll arrows; FitTabs
+  // keeps them to one.
   const int pages_width = kWidth - 3 * kMargin - kButtonWidth;
   HWND pages =
       child(WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_MULTILINE,
@@ -214,6 +230,7 @@ void Win32SettingsDialog::Build(HWND window) {
     SendMessageW(pages, TCM_INSERTITEMW, static_cast<WPARAM>(page),
                  reinterpret_cast<LPARAM>(&item));
   }
+  FitTabs(pages, font, px(2));
   RECT area;
   GetClientRect(pages, &area);
   TabCtrl_AdjustRect(pages, FALSE, &area);
@@ -247,6 +264,23 @@ void Win32SettingsDialog::Build(HWND window) {
   child(L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, buttons_left,
         px(kMargin + 20 + kButtonHeight + kMargin), px(kButtonWidth), px(kButtonHeight),
         kSettingsCancelId);
+}
+
+// The dialog's font and padding when the three tabs fit them on one row; else less
+// padding, then the dialog's font a pixel smaller at a time until they do.
+void Win32SettingsDialog::FitTabs(HWND pages, HFONT font, int min_padding) {
+  if (TabsFit(pages)) return;
+  SendMessageW(pages, TCM_SETPADDING, 0, MAKELPARAM(min_padding, min_padding));
+  SendMessageW(pages, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  LOGFONTW log{};
+  GetObjectW(font, sizeof log, &log);
+  for (int height = std::abs(log.lfHeight) - 1; !TabsFit(pages) && height > 6; --height) {
+    log.lfHeight = -height;
+    HFONT smaller = CreateFontIndirectW(&log);
+    SendMessageW(pages, WM_SETFONT, reinterpret_cast<WPARAM>(smaller), FALSE);
+    if (m_tab_font != nullptr) DeleteObject(m_tab_font);
+    m_tab_font = smaller;
+  }
 }
 
 void Win32SettingsDialog::Fill() {

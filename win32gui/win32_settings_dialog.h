@@ -31,6 +31,7 @@ class Win32SettingsDialog {
  private:
   static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void Build(HWND window);
+  void FitTabs(HWND pages, HFONT font, int min_padding);
   void Fill();
   void CentreOnDesktop(HWND owner);
   void ShowPage(int page);
@@ -42,6 +43,8 @@ class Win32SettingsDialog {
   ui::SettingsRequest m_request;
   HWND m_window = nullptr;
   HWND m_owner = nullptr;
+  // The tab control's own font when the dialog's is too wide for its tabs.
+  HFONT m_tab_font = nullptr;
   std::optional<ui::SettingsValues> m_result;
 };
 

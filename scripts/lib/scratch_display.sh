@@ -2,11 +2,12 @@
 # the controller emulator, all of them gone again when the script ends. Sourcing it
 # installs the clean-up; an interrupted script cleans up and ends.
 #   start_scratch                       # $scratch is HOME and holds XDG_CONFIG_HOME
-#   start_xvfb                          # exports DISPLAY
+#   start_xvfb [WIDTHxHEIGHT]           # exports DISPLAY (1024x600 unless given)
 #   start_controller_sim BUILD/controller-sim [LOG [OPTION...]]   # sets $controller_sim_pid
 #   track_pid PID                       # ended at clean-up as well
 #   window=$(find_window PID)           # the program's window once shown
-#   read_both_curves WINDOW LOG         # Read clicked until the emulator answered it
+#   read_both_curves WINDOW LOG [PERCENT]   # Read clicked until the emulator answered it
+#   shoot_settings WINDOW SHOT [PERCENT]    # the settings dialog over WINDOW, to SHOT
 # shellcheck shell=bash
 
 scratch=""
@@ -41,7 +42,7 @@ start_scratch() {
 start_xvfb() {
   local named
   named=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp -noreset 3>"$named" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x600}x24" -nolisten tcp -noreset 3>"$named" >/dev/null 2>&1 &
   local pid=$!
   track_pid "$pid"
   local number=""
@@ -152,13 +153,48 @@ within() {
 # --log is LOG, hears the request for curve 2 that follows its reply with curve 1, and
 # waits for the reply with curve 2 and the options. A click within the command lockout
 # of the link poll is refused, as it is for a user.
+# PERCENT is the display scale the window is drawn at (100 unless given).
 read_both_curves() {
-  local window=$1 log=$2 before
+  local window=$1 log=$2 percent=${3:-100} before
   before=$(grep -c -- "<- 52 44 32" "$log" || true)
   for _ in 1 2 3 4 5; do
-    xdotool mousemove --window "$window" 52 180 click 1
+    xdotool mousemove --window "$window" $((52 * percent / 100)) $((180 * percent / 100)) click 1
     sleep 1.5
     [ "$(grep -c -- "<- 52 44 32" "$log" || true)" -gt "$before" ] && break
   done
   sleep 1
+}
+
+# Opens the settings dialog with "Settings" in the command column of WINDOW (drawn at
+# PERCENT, 100 unless given), confirms closing the connection, writes the dialog to
+# SHOT and cancels it.
+shoot_settings() {
+  local window=$1 shot=$2 percent=${3:-100} dialog=""
+  xdotool mousemove --window "$window" $((52 * percent / 100)) $((308 * percent / 100)) click 1
+  # "Confirm": closing the connection first is what the user agrees to.
+  local confirm=""
+  for _ in $(seq 50); do
+    confirm=$(xdotool search --onlyvisible --name "^Confirm$" 2>/dev/null | head -1 || true)
+    [ -n "$confirm" ] && break
+    sleep 0.1
+  done
+  if [ -n "$confirm" ]; then
+    xdotool windowfocus "$confirm" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Return 2>/dev/null || true
+  fi
+  for _ in $(seq 50); do
+    dialog=$(xdotool search --onlyvisible --name "^Settings$" 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  if [ -z "$dialog" ]; then
+    echo "the settings dialog did not open" >&2
+    return 1
+  fi
+  xdotool windowfocus "$dialog" 2>/dev/null || true
+  sleep 0.5
+  import -window "$dialog" "$shot"
+  xdotool key Escape 2>/dev/null || true
+  echo "Screenshot written: $shot"
 }

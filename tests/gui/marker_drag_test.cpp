@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QWindow>
+#include <QtMath>
 
 #include "live/option_state.h"
 #include "map/curve_model.h"
@@ -79,6 +80,43 @@ TEST_P(MarkerDrag, APointDraggedOutsideTheWindowStopsAtItsLimitsAndFollowsTheMou
   Hover("Lb5", {4, below});
   EXPECT_EQ(model.Working(2)[4], 10);
   EXPECT_EQ(model.SelectedPoint, 5);
+}
+
+// Run at every display scale (QT_SCALE_FACTOR 1 to 2, see tests/CMakeLists.txt): the
+// window system hands the window device pixels divided by the device pixel ratio.
+TEST_P(MarkerDrag, APointerAtRestNeverMovesTheMarkerAndReachesTheDesignValueAtAnyScale) {
+  const qreal ratio = gui.window->devicePixelRatioF();
+  const QPoint marker = gui.Widget("Lb5").mapTo(gui.window.get(), QPoint());
+  // A mouse event at a device pixel row of the window, in the window's coordinates.
+  const auto at_device_row = [&](QEvent::Type type, int row, Qt::MouseButton button,
+                                 Qt::MouseButtons held) {
+    const QPointF in_window((marker.x() + 3) * 1.0, row / ratio);
+    QMouseEvent event(type, in_window, in_window, gui.window->mapToGlobal(in_window), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(gui.window->windowHandle(), &event);
+  };
+  // The first device row inside the marker: the press is on its top design pixel, where
+  // a pointer resting just above the moved marker is the first to be rounded out of it.
+  const int pressed = qCeil(marker.y() * ratio);
+  at_device_row(QEvent::MouseMove, pressed, Qt::NoButton, Qt::NoButton);
+  at_device_row(QEvent::MouseButtonPress, pressed, Qt::LeftButton, Qt::LeftButton);
+  ASSERT_TRUE(model.Dragging);
+  const int start_top = gui.form["Lb5"].Top();
+
+  const int span = qRound(30 * ratio);  // 15 degrees either way: within every limit
+  for (int rest = pressed - span; rest <= pressed + span; ++rest) {
+    // The marker moves by the pointer's travel in design pixels, the design pixel of a
+    // device row being the one nearest its place, as on Windows.
+    const int top = start_top + qRound(rest / ratio) - qRound(pressed / ratio);
+    for (int again = 0; again < 4; ++again) {
+      at_device_row(QEvent::MouseMove, rest, Qt::NoButton, Qt::LeftButton);
+      ASSERT_EQ(gui.form["Lb5"].Top(), top) << "the pointer rests at device row " << rest;
+    }
+    EXPECT_EQ(model.Working(model.CurrentCurve)[4], (111 - top) / 2);
+    EXPECT_EQ(gui.Widget("Lb5").y(), top);
+  }
+  at_device_row(QEvent::MouseButtonRelease, pressed, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(model.Dragging);
 }
 
 TEST_P(MarkerDrag, PointOneStopsAtItsRetardLimitBelowTheWindow) {

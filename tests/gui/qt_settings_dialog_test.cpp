@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <memory>
 
@@ -45,6 +47,27 @@ TEST(QtSettingsDialog, IsASettingsBoxOf314By206CentredOnTheDesktop) {
   EXPECT_EQ(b.dialog.minimumSize(), b.dialog.maximumSize());
   const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_LE((b.dialog.geometry().center() - desktop.center()).manhattanLength(), 1);
+}
+
+// Run at every display scale (QT_SCALE_FACTOR 1 to 2, see tests/CMakeLists.txt).
+TEST(QtSettingsDialog, ShowsItsThreeTabsWholeOnOneRowAndStartsInPortName) {
+  DialogBench b;
+  b.dialog.show();
+  auto* pages = b.dialog.findChild<QTabWidget*>("SettingsPageControl");
+  QTabBar* tabs = pages->tabBar();
+  EXPECT_EQ(b.dialog.size(), QSize(314, 206)) << "the design size stays";
+  for (QAbstractButton* arrow : tabs->findChildren<QAbstractButton*>()) {
+    EXPECT_FALSE(arrow->isVisible()) << "a scroll arrow shows";
+  }
+  for (int i = 0; i < pages->count(); ++i) {
+    const QRect tab = tabs->tabRect(i);
+    EXPECT_EQ(tab.top(), tabs->tabRect(0).top()) << "tab " << i << " is on another row";
+    EXPECT_GE(tab.left(), 0);
+    EXPECT_LE(tabs->mapTo(pages, tab.topRight()).x(), pages->width()) << "tab " << i << " is cut";
+    EXPECT_LT(tabs->fontMetrics().horizontalAdvance(pages->tabText(i)), tab.width())
+        << pages->tabText(i).toStdString() << " does not fit its tab";
+  }
+  EXPECT_EQ(b.dialog.focusWidget(), &b.List("PortComboBox"));
 }
 
 TEST(QtSettingsDialog, HasThreePagesWithTheLabelsAndListsOfTheSettings) {

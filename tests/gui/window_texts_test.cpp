@@ -1,17 +1,26 @@
-// Guards the window's texts in both programs: in every state that shows a different
+// Guards the window's texts in both programs (in every state that shows a different
 // text, no label, button or check box text is wider than its room, and no two visible
-// texts overlap.
+// texts overlap) and the settings dialog's on each of its pages. Run at every display
+// scale (QT_SCALE_FACTOR 1 to 2, see tests/CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <string>
 #include <vector>
 
+#include "gui/qt_settings_dialog.h"
 #include "protocol/catalogue.h"
+#include "serial/settings_dialog.h"
+#include "testing/memory_port.h"
+#include "testing/scripted_dialogs.h"
+#include "testing/virtual_clock.h"
 #include "tests/gui/gui_harness.h"
 
 namespace {
@@ -232,6 +241,59 @@ TEST_P(WindowTexts, NoTextIsClippedOrOverlapsAnotherInAnyState) {
     EndLockout(gui);
   }
   TextCheck(gui, "lost").Run();
+}
+
+TEST(SettingsDialogTexts, NoTextIsClippedOrOverlapsAnotherOnAnyPage) {
+  gui_test::App();
+  ui::VirtualClock clock;
+  ui::ScriptedDialogs dialogs;
+  serial::TCommPortDriver driver{
+      clock, std::make_unique<serial::MemoryPort>(std::make_shared<serial::MemoryDevice>())};
+  serial::TSettingsForm form{
+      driver, dialogs, {{"/dev/serial/by-id/usb-X-port0", "usb-X-port0 (ttyUSB0)"}}, "/nowhere"};
+  gui::QtSettingsDialog dialog{form.Request()};
+  dialog.show();
+  auto* pages = dialog.findChild<QTabWidget*>("SettingsPageControl");
+  const auto place = [&dialog](const QWidget* widget, QRect rect) {
+    return rect.translated(widget->mapTo(&dialog, QPoint()));
+  };
+  for (int page = 0; page < pages->count(); ++page) {
+    pages->setCurrentIndex(page);
+    QCoreApplication::processEvents();
+    const std::string name = pages->tabText(page).toStdString();
+    const QRect tab = place(pages->tabBar(), pages->tabBar()->tabRect(page));
+    EXPECT_LT(pages->tabBar()->fontMetrics().horizontalAdvance(pages->tabText(page)), tab.width())
+        << name;
+    EXPECT_TRUE(place(pages, pages->rect()).contains(tab)) << name << ": the tab is cut";
+
+    std::vector<std::pair<std::string, QRect>> shown;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (!label->isVisible()) continue;
+      const QRect text = label->fontMetrics().boundingRect(
+          label->contentsRect(), static_cast<int>(label->alignment()), label->text());
+      EXPECT_TRUE(label->contentsRect().contains(text))
+          << name << ": \"" << label->text().toStdString() << "\" needs " << text.width() << " x "
+          << text.height() << " at " << text.x() << "," << text.y() << ", has "
+          << label->contentsRect().width() << " x " << label->contentsRect().height();
+      shown.emplace_back(label->text().toStdString(), place(label, text));
+    }
+    for (QComboBox* list : dialog.findChildren<QComboBox*>()) {
+      if (list->isVisible())
+        shown.emplace_back(list->objectName().toStdString(), place(list, list->rect()));
+    }
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+      const int needed = button->fontMetrics().horizontalAdvance(button->text());
+      EXPECT_LT(needed, button->width()) << button->text().toStdString();
+      shown.emplace_back(button->text().toStdString(), place(button, button->rect()));
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_TRUE(dialog.rect().contains(shown[i].second)) << name << ": " << shown[i].first;
+      for (std::size_t j = i + 1; j < shown.size(); ++j) {
+        EXPECT_FALSE(shown[i].second.intersects(shown[j].second))
+            << name << ": " << shown[i].first << " overlaps " << shown[j].first;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,44 +1,25 @@
-// Guards that saving a map never damages the map it replaces: a folder the program
-// may not write to and a write that fails half-way both leave the old file as it was,
-// and the user is told why.
+// Guards that saving a map never damages the map it replaces: a read-only map and a
+// write that fails half-way both leave the old file as it was, and the user is told
+// why; a writable map in a folder the program may not write to is still saved.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "files/unprivileged_scope.h"
 #include "map/map_file.h"
 #include "map/map_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using files_test::UnprivilegedScope;
 using model_test::FileText;
 using model_test::MapWindow;
 using model_test::WriteText;
 
 constexpr const char* kOldMap =
     "SD1PPPPPPPPPPPPPPPPPPPPPPPPPP\r\nSD2QQQQQQQQQQQQQQQQQQQQQQQQQQ\r\n";
-
-// Runs the rest of the scope as an unprivileged user when the tests run as root, since
-// root may write into any folder; the effective user comes back at the end.
-class UnprivilegedScope {
- public:
-  UnprivilegedScope() {
-    if (geteuid() == 0) m_switched = seteuid(kNobody) == 0;
-  }
-  ~UnprivilegedScope() {
-    if (m_switched) {
-      EXPECT_EQ(seteuid(0), 0);
-    }
-  }
-  UnprivilegedScope(const UnprivilegedScope&) = delete;
-  UnprivilegedScope& operator=(const UnprivilegedScope&) = delete;
-  bool Unprivileged() const { return geteuid() != 0; }
-
- private:
-  static constexpr uid_t kNobody = 65534;
-  bool m_switched = false;
-};
 
 // Files this process writes may grow to `bytes` and no further: a longer write fails
 // with EFBIG instead of raising SIGXFSZ.
@@ -79,15 +60,29 @@ class MapSaveFailureTest : public ::testing::TestWithParam<ui::Variant> {
 INSTANTIATE_TEST_SUITE_P(BothPrograms, MapSaveFailureTest,
                          ::testing::Values(ui::Variant::Palunor6, ui::Variant::Palunor));
 
-TEST_P(MapSaveFailureTest, AFolderThatCannotBeWrittenKeepsTheOldMap) {
+TEST_P(MapSaveFailureTest, AMapInAFolderThatCannotBeWrittenIsRewrittenWhereItIs) {
   fs::permissions(window.dir / "old.IJJ", fs::perms(0666));
   fs::permissions(window.dir, fs::perms(0555));
   {
     UnprivilegedScope user;
     ASSERT_TRUE(user.Unprivileged()) << "cannot drop root's rights to test an unwritable folder";
     window.SaveAs("old.IJJ");
+    window.SaveAs("new.IJJ");
   }
   fs::permissions(window.dir, fs::perms(0755));
+  EXPECT_EQ(window.Messages(), std::vector<std::string>{"File access denied"})
+      << "only the new map, which that folder cannot take, is refused";
+  EXPECT_EQ(FileText(window.dir / "old.IJJ"), map::MapFileText(window.model.AdvCurves));
+  EXPECT_EQ(Files().size(), 1u);
+}
+
+TEST_P(MapSaveFailureTest, AReadOnlyMapIsNotReplacedAndTheUserIsTold) {
+  fs::permissions(window.dir / "old.IJJ", fs::perms(0444));
+  {
+    UnprivilegedScope user;
+    ASSERT_TRUE(user.Unprivileged()) << "cannot drop root's rights to test a read-only map";
+    window.SaveAs("old.IJJ");
+  }
   EXPECT_EQ(window.Messages(), std::vector<std::string>{"File access denied"});
   EXPECT_EQ(FileText(window.dir / "old.IJJ"), kOldMap);
   EXPECT_EQ(Files().size(), 1u);

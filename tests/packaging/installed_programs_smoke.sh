@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The Debian package as a user gets it: unpacked into a scratch root, its programs
-# start from bin under Xvfb against its controller-sim, name the controller in their
-# title and find their help; its desktop entries, icons and dependencies hold.
+# The Debian package as a user gets it: lintian finds neither error nor warning in it,
+# its AppStream metainfo validates, every program has its manual page; unpacked into a
+# scratch root, its programs start from bin under Xvfb against its controller-sim,
+# name the controller in their title and find their help; its desktop entries, icons
+# and dependencies hold.
 # Usage: installed_programs_smoke.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -19,6 +21,21 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 usr="$root/usr"
+
+# Debian's checks of the package as a distribution would run them.
+lintian_report=$(lintian --fail-on error,warning "$deb" 2>&1) ||
+  fail "lintian: $lintian_report"
+metainfo=("$usr"/share/metainfo/*.metainfo.xml)
+[ "${#metainfo[@]}" -eq 2 ] || fail "not two metainfo files: ${metainfo[*]}"
+for file in "${metainfo[@]}"; do
+  appstreamcli validate --no-net "$file" >/dev/null || fail "$(appstreamcli validate --no-net "$file")"
+  desktop_id=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$file")
+  [ -f "$usr/share/applications/$desktop_id" ] || fail "$file launches $desktop_id, which the package lacks"
+done
+for program in "$usr"/bin/*; do
+  page="$usr/share/man/man1/$(basename "$program").1.gz"
+  gzip -t "$page" 2>/dev/null || fail "no manual page $page for $(basename "$program")"
+done
 
 # Without the Qt libraries in Depends, apt would install programs that cannot start.
 depends=$(dpkg-deb -f "$deb" Depends)

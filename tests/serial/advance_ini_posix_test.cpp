@@ -1,5 +1,7 @@
-// Guards "Advance.ini" written by two programs closing at the same moment: each write
-// is whole and no temporary file is left. Real threads, so it runs with the system tests.
+// Guards "Advance.ini" written by two programs closing at the same moment (each write
+// is whole and no temporary file is left; real threads, so it runs with the system
+// tests), and written where the user keeps it: through a symbolic link, and in a
+// folder the user may not write to.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "files/unprivileged_scope.h"
 #include "serial/advance_ini.h"
 
 namespace {
@@ -52,6 +55,31 @@ TEST_F(AdvanceIniFile, WritersAtTheSameTimeEachLeaveAWholeFile) {
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir)) ++files;
   EXPECT_EQ(files, 1);
+}
+
+TEST_F(AdvanceIniFile, ALinkedFileStaysALinkAndItsTargetIsUpdated) {
+  fs::create_directory(m_dir / "config");
+  std::ofstream(m_dir / "config" / "palunor.ini", std::ios::binary) << "COM PORT= COM1\r\n";
+  fs::create_symlink(fs::path("config") / "palunor.ini", m_dir / "Advance.ini");
+  ASSERT_TRUE(serial::WriteAdvanceIni(Dir(), serial::FormatAdvanceIni("\\\\.\\COM7", 4800, 7)));
+  EXPECT_TRUE(fs::is_symlink(m_dir / "Advance.ini"));
+  EXPECT_EQ(Read("config/palunor.ini"), "COM PORT= COM7\r\nBAUDRATE= 4800\r\nDATABITS= 7bits\r\n");
+  EXPECT_EQ(serial::ReadAdvanceIni(Dir())->port, 7);
+}
+
+TEST_F(AdvanceIniFile, AWritableFileInAFolderTheUserMayNotWriteIsUpdated) {
+  std::ofstream(m_dir / "Advance.ini", std::ios::binary) << "COM PORT= COM1\r\n";
+  fs::permissions(m_dir / "Advance.ini", fs::perms(0666));
+  fs::permissions(m_dir, fs::perms(0555));
+  bool written = false;
+  {
+    files_test::UnprivilegedScope user;
+    ASSERT_TRUE(user.Unprivileged()) << "cannot drop root's rights to test an unwritable folder";
+    written = serial::WriteAdvanceIni(Dir(), serial::FormatAdvanceIni("\\\\.\\COM5", 9600, 8));
+  }
+  fs::permissions(m_dir, fs::perms(0755));
+  EXPECT_TRUE(written);
+  EXPECT_EQ(Read("Advance.ini"), "COM PORT= COM5\r\nBAUDRATE= 9600\r\nDATABITS= 8bits\r\n");
 }
 
 }  // namespace

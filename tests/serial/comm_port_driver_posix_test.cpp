@@ -179,12 +179,20 @@ TEST_F(PosixPort, LineSettingsReachTheTerminal) {
   EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
 }
 
-TEST_F(PosixPort, OneAndAHalfStopBitsWithEightDataBitsAreRefused) {
-  driver.SetStopBits(TStopBits::sb1HALFBITS);
+TEST_F(PosixPort, StopBitsTheDataBitsCannotHaveAreRefusedAsOnWindows) {
+  driver.SetStopBits(TStopBits::sb1HALFBITS);  // only with 5 data bits
+  EXPECT_FALSE(driver.OpenPort());
+  EXPECT_FALSE(driver.IsOpen());
+  driver.SetDataBits(TDataBits::db5BITS);
+  driver.SetStopBits(TStopBits::sb2BITS);  // never with 5 data bits
   EXPECT_FALSE(driver.OpenPort());
   EXPECT_FALSE(driver.IsOpen());
   driver.SetStopBits(TStopBits::sb1BITS);
   EXPECT_TRUE(driver.OpenPort());
+  driver.SetStopBits(TStopBits::sb2BITS);  // refused on an open port too, which stays open
+  EXPECT_TRUE(driver.IsOpen());
+  termios2 tio = pty().Settings();
+  EXPECT_EQ(tio.c_cflag & CSTOPB, 0u) << "the line keeps its one stop bit";
 }
 
 TEST_F(PosixPort, BytesCrossTheLineBothWaysAndAStraddlingReplyArrivesInTwoEvents) {

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "files/utf8_path.h"
 #include "shell/form.h"
 #include "shell/platform.h"
 #include "testing/memory_port.h"
@@ -24,13 +25,15 @@
 
 namespace win32gui_test {
 
-// A folder of its own under the temporary folder, removed with its contents.
+// A folder of its own under the temporary folder, removed with its contents. Its name
+// is Cyrillic, as a Bulgarian user's folders are, so every window test runs where no
+// ANSI code page of a Western system reaches.
 class ScratchDir {
  public:
   ScratchDir() {
     std::random_device random;
-    m_path =
-        std::filesystem::temp_directory_path() / ("palunor-win32gui-" + std::to_string(random()));
+    m_path = std::filesystem::temp_directory_path() /
+             files::PathFromUtf8("Иван-palunor-win32gui-" + std::to_string(random()));
     std::filesystem::create_directories(m_path);
   }
   ~ScratchDir() {
@@ -54,8 +57,8 @@ struct HeadlessForm {
                  help,
                  canvases,
                  [device = device] { return std::make_unique<serial::MemoryPort>(device); },
-                 (dir.Path() / "Palunor.exe").string(),
-                 dir.Path().string()},
+                 files::Utf8FromPath(dir.Path() / "Palunor.exe"),
+                 files::Utf8FromPath(dir.Path())},
         form(variant, platform) {
     form.FormCreate();
   }

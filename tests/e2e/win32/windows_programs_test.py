@@ -227,7 +227,9 @@ class Session:
 
     def __init__(self, variant, emulator_args=()):
         self.variant = variant
-        self.dir = pathlib.Path(tempfile.mkdtemp(prefix="palunor-win32-e2e-"))
+        # A Cyrillic working folder, as a Bulgarian user's profile is: "Advance.ini" and
+        # the maps live where no ANSI code page of a Western system reaches.
+        self.dir = pathlib.Path(tempfile.mkdtemp(prefix="Иван-palunor-win32-e2e-"))
         self.emulator = Emulator(_display["config"], self.dir, 2, emulator_args)
         self.more = []
         self.robot = Robot(self.dir / "robot.log")
@@ -400,7 +402,7 @@ class BothPrograms:
         self.assertEqual(s.state().curve("eeprom1"), dragged)
         self.assertFalse(s.shown("Label35"))
 
-        map_file = s.dir / "dragged.IJJ"
+        map_file = s.dir / "карта.IJJ"
         s.click("SaveBut")
         self.assertEqual(s.robot.ask("file", windows_path(map_file)), ["Save Advance file"])
         self.assertTrue(wait_until(map_file.exists))
