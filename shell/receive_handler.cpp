@@ -81,7 +81,7 @@ void TForm1::Act(const protocol::DamagedCurveReply& /*reply*/) {
   // The reply's points are not the controller's: nothing is stored, and the command
   // ends as if no reply had come.
   m_parts->channel.Abandon();
-  Show("Reply damaged, nothing stored!", ui::kRed);
+  Show("Reply Damaged!", ui::kRed);
 }
 
 void TForm1::Act(protocol::ShortReply reply) {

@@ -227,6 +227,12 @@ TEST_P(WindowTexts, NoTextIsClippedOrOverlapsAnotherInAnyState) {
   EndLockout(gui);
   TextCheck(gui, "read").Run();
 
+  // A curve reply damaged on the line: the status line says so.
+  gui.form["RDBut"].Click();
+  Receive(gui, CurveReply(12, 20).substr(0, 20) + CurveReply(12, 20).substr(21));
+  EndLockout(gui);
+  TextCheck(gui, "damaged reply").Run();
+
   gui.form["Button3"].Click();
   // Live frames at the lowest period the read-outs show: 11000 RPM on firmware 6.x.
   Receive(gui, std::string("\x1c\x20", 2));

@@ -61,7 +61,7 @@ TEST_P(BothPrograms, ACurveReplyThatLostAByteStoresNothingAndEndsTheRead) {
   EXPECT_EQ(bench.model.AdvCurves,
             (std::array<protocol::CurvePoints, 2>{test::Flat(), test::Flat()}));
   EXPECT_EQ(bench.model.DeviceCurves, bench.model.AdvCurves);
-  EXPECT_EQ(bench["lblstat"].Caption(), "Reply damaged, nothing stored!");
+  EXPECT_EQ(bench["lblstat"].Caption(), "Reply Damaged!");
   EXPECT_EQ(bench["lblstat"].FontColor(), ui::kRed);
   EXPECT_TRUE(bench.Timer3.Enabled());
   // The next Read goes out as soon as the lockout allows.
