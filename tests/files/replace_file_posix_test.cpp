@@ -17,12 +17,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using files_test::kNew;
+using files_test::kOld;
 using files_test::Read;
 using files_test::ScratchFolder;
 using files_test::Write;
-
-constexpr const char* kOld = "SD1PPPPPPPPPPPPPPPPPPPPPPPPPP\r\nSD2QQQQQQQQQQQQQQQQQQQQQQQQQQ\r\n";
-constexpr const char* kNew = "SD1UUUUUUUUUUUUUUUUUUUUUUUUUU\r\nSD2UUUUUUUUUUUUUUUUUUUUUUUUUU\r\n";
 
 // Files this process writes may grow to `bytes` and no further: a longer write fails
 // half-way with EFBIG, as a full disk fails it, instead of raising SIGXFSZ.

@@ -12,12 +12,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using files_test::kNew;
+using files_test::kOld;
 using files_test::Read;
 using files_test::ScratchFolder;
 using files_test::Write;
-
-constexpr const char* kOld = "SD1PPPPPPPPPPPPPPPPPPPPPPPPPP\r\nSD2QQQQQQQQQQQQQQQQQQQQQQQQQQ\r\n";
-constexpr const char* kNew = "SD1UUUUUUUUUUUUUUUUUUUUUUUUUU\r\nSD2UUUUUUUUUUUUUUUUUUUUUUUUUU\r\n";
 
 TEST(ReplaceFile, ANewOrAnOldFileEndsHoldingTheBytesAndNothingIsLeftBeside) {
   ScratchFolder folder;

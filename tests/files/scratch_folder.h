@@ -11,6 +11,10 @@
 
 namespace files_test {
 
+// A map file before and after a save: the bytes a replacement must leave behind.
+constexpr const char* kOld = "SD1PPPPPPPPPPPPPPPPPPPPPPPPPP\r\nSD2QQQQQQQQQQQQQQQQQQQQQQQQQQ\r\n";
+constexpr const char* kNew = "SD1UUUUUUUUUUUUUUUUUUUUUUUUUU\r\nSD2UUUUUUUUUUUUUUUUUUUUUUUUUU\r\n";
+
 class ScratchFolder {
  public:
   ScratchFolder()
