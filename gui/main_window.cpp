@@ -112,6 +112,12 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
   const int key = event->key();
   // Tab and Backtab move the focus as usual.
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  const ui::KeyChord chord{VirtualKey(key, modifiers), modifiers.testFlag(Qt::ControlModifier),
+                           modifiers.testFlag(Qt::ShiftModifier)};
+  if (chord.key != 0 && !modifiers.testFlag(Qt::AltModifier) && m_form.ShortcutKey(chord)) {
+    return true;
+  }
   ui::Control* focus = m_form.Controls().Focus();
   if (focus != nullptr) {
     // With a control focused, the arrows step between controls and Enter presses the

@@ -1,10 +1,14 @@
 #include "gui/qt_dialogs.h"
 
+#include <QAction>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStringList>
 
+#include "gui/qt_preferences_dialog.h"
 #include "gui/qt_settings_dialog.h"
+#include "gui/qt_table_dialog.h"
 
 namespace gui {
 
@@ -115,6 +119,50 @@ std::optional<std::string> QtDialogs::OpenFile(const ui::FileDialogRequest& requ
 
 std::optional<std::string> QtDialogs::SaveFile(const ui::FileDialogRequest& request) {
   return FileDialog(request, true);
+}
+
+}  // namespace gui
+
+namespace gui {
+
+std::optional<std::size_t> QtDialogs::PopupMenu(const std::vector<ui::MenuItem>& items,
+                                                ui::Point where) {
+  QMenu menu(m_parent);
+  std::vector<QAction*> actions;
+  for (const ui::MenuItem& item : items) {
+    if (item.caption.empty()) {
+      actions.push_back(menu.addSeparator());
+      continue;
+    }
+    QString text = QString::fromStdString(item.caption);
+    // After a tab, Qt shows the shortcut at the right without binding it: the form
+    // already runs the command for that key.
+    if (!item.shortcut.empty()) text += '\t' + QString::fromStdString(item.shortcut);
+    QAction* action = menu.addAction(text);
+    action->setEnabled(item.enabled);
+    action->setCheckable(item.checkable);
+    action->setChecked(item.checked);
+    actions.push_back(action);
+  }
+  const QPoint at = m_parent != nullptr ? m_parent->mapToGlobal(QPoint(where.x, where.y))
+                                        : QPoint(where.x, where.y);
+  QAction* chosen = menu.exec(at);
+  for (std::size_t i = 0; i < actions.size(); ++i) {
+    if (chosen != nullptr && actions[i] == chosen) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<ui::TableState> QtDialogs::Table(const ui::TableRequest& request) {
+  QtTableDialog dialog(request, m_parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.State();
+}
+
+std::optional<ui::PreferencesValues> QtDialogs::Preferences(const ui::PreferencesValues& values) {
+  QtPreferencesDialog dialog(values, m_parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Values();
 }
 
 }  // namespace gui

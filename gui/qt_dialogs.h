@@ -24,6 +24,10 @@ class QtDialogs : public ui::Dialogs {
   ui::DialogResult DetailedMessageBox(const std::string& text, const std::string& details,
                                       const std::string& title, ui::DialogIcon icon,
                                       ui::DialogButtons buttons) override;
+  std::optional<std::size_t> PopupMenu(const std::vector<ui::MenuItem>& items,
+                                       ui::Point where) override;
+  std::optional<ui::TableState> Table(const ui::TableRequest& request) override;
+  std::optional<ui::PreferencesValues> Preferences(const ui::PreferencesValues& values) override;
 
  private:
   std::optional<std::string> FileDialog(const ui::FileDialogRequest& request, bool save);

@@ -63,6 +63,7 @@ void TForm1::BindEvents() {
     c[name].OnKeyDown = [this](int& key) { OpenButKeyDown(key); };
     c[name].OnKeyPress = [this](int& key) { OpenButKeyPress(key); };
   }
+  BindContextMenu();
 }
 
 void TForm1::FormCreate() {

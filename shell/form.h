@@ -13,6 +13,7 @@
 #include "ui/color.h"
 #include "ui/control.h"
 #include "ui/event_loop.h"
+#include "ui/menu.h"
 #include "ui/variant.h"
 
 namespace serial {
@@ -77,6 +78,13 @@ class TForm1 {
   // character code (key-press). Setting it to 0 means it was consumed.
   void KeyDown(int& key);
   void KeyPress(int& key);
+  // A key with the modifiers held, before KeyDown sees it: the context menu's
+  // shortcuts, and the Menu key and Shift+F10 that open the menu. True when taken:
+  // the front end then delivers neither KeyDown nor KeyPress for it.
+  bool ShortcutKey(ui::KeyChord chord);
+  // The context menu of the chart and the gauges, opened with the right mouse button
+  // outside the point markers.
+  ui::CommandMenu& Menu();
 
   // The driver's OnReceiveData: one chunk, the bytes that arrived since its last poll.
   // The replies recognised in it are acted on here, step by step in their order.
@@ -100,6 +108,9 @@ class TForm1 {
   struct Parts;
 
   void BindEvents();
+  void BindContextMenu();
+  // Opens the context menu at a point of the window.
+  void ContextMenu(ui::Point where);
   // The receive handler's steps, one per kind of reply.
   void Act(const protocol::Trace& trace);
   void Act(const protocol::CurveReplyFor& reply);

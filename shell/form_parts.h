@@ -26,6 +26,7 @@
 #include "shell/platform.h"
 #include "ui/button_sets.h"
 #include "ui/control.h"
+#include "ui/menu.h"
 
 namespace shell {
 
@@ -97,6 +98,7 @@ struct TForm1::Parts {
   protocol::Transfers transfers;
   live::LiveData live_data;
   serial::SettingsCommand settings;
+  ui::CommandMenu menu;
 
   // The controls the window's own handlers write.
   struct HandlerControls {

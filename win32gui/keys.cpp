@@ -54,6 +54,7 @@ KeyAction KeyRouter::Route(const MSG& msg) {
 
 KeyAction KeyRouter::KeyDown(const MSG& msg) {
   const auto key = static_cast<int>(msg.wParam);
+  if (Shortcut(key)) return KeyAction::Consumed;
   if (key == VK_TAB) {
     MoveFocus(GetKeyState(VK_SHIFT) >= 0);
     return KeyAction::Consumed;
@@ -79,6 +80,8 @@ KeyAction KeyRouter::KeyDown(const MSG& msg) {
 // Alt combinations belong to the system (Alt+F4, Alt+Space) unless they are a
 // caption's accelerator.
 KeyAction KeyRouter::SystemKeyDown(const MSG& msg) {
+  // F10 comes as a system key: Shift+F10 opens the context menu.
+  if (msg.wParam == VK_F10 && !AltHeld(msg) && Shortcut(VK_F10)) return KeyAction::Consumed;
   const auto key = static_cast<wchar_t>(msg.wParam);
   const bool letter_or_digit = (key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9');
   if (AltHeld(msg) && letter_or_digit && PressAccelerator(key)) return KeyAction::Consumed;
@@ -89,6 +92,11 @@ KeyAction KeyRouter::Character(const MSG& msg) {
   int code = static_cast<int>(msg.wParam);
   m_form.KeyPress(code);
   return code == 0 ? KeyAction::Consumed : KeyAction::Dispatch;
+}
+
+bool KeyRouter::Shortcut(int key) {
+  const ui::KeyChord chord{key, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0};
+  return m_form.ShortcutKey(chord);
 }
 
 void KeyRouter::MoveFocus(bool forward) {

@@ -36,6 +36,8 @@ class KeyRouter {
   KeyAction KeyDown(const MSG& msg);
   KeyAction SystemKeyDown(const MSG& msg);
   KeyAction Character(const MSG& msg);
+  // The key with the modifiers held now, offered to the form's shortcuts first.
+  bool Shortcut(int key);
   void MoveFocus(bool forward);
   bool PressAccelerator(wchar_t key);
 

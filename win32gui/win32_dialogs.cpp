@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32gui/control_painting.h"
 #include "win32gui/text.h"
 #include "win32gui/win32_settings_dialog.h"
 
@@ -133,6 +134,39 @@ std::optional<std::string> Win32Dialogs::OpenFile(const ui::FileDialogRequest& r
 
 std::optional<std::string> Win32Dialogs::SaveFile(const ui::FileDialogRequest& request) {
   return FileDialog(request, true);
+}
+
+}  // namespace win32gui
+
+namespace win32gui {
+
+std::optional<std::size_t> Win32Dialogs::PopupMenu(const std::vector<ui::MenuItem>& items,
+                                                   ui::Point where) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return std::nullopt;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const ui::MenuItem& item = items[i];
+    // Item identifiers start at 1: TrackPopupMenu answers 0 when nothing was chosen.
+    const auto id = static_cast<UINT_PTR>(i + 1);
+    if (item.caption.empty()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    std::string text = item.caption;
+    if (!item.shortcut.empty()) text += "\t" + item.shortcut;
+    UINT flags = MF_STRING;
+    if (!item.enabled) flags |= MF_GRAYED;
+    if (item.checked) flags |= MF_CHECKED;
+    AppendMenuW(menu, flags, id, Wide(text).c_str());
+  }
+  const int dpi = m_owner != nullptr ? static_cast<int>(GetDpiForWindow(m_owner)) : 96;
+  POINT at{Scale(where.x, dpi > 0 ? dpi : 96), Scale(where.y, dpi > 0 ? dpi : 96)};
+  if (m_owner != nullptr) ClientToScreen(m_owner, &at);
+  const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                     at.y, 0, m_owner, nullptr);
+  DestroyMenu(menu);
+  if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
+  return static_cast<std::size_t>(chosen) - 1;
 }
 
 }  // namespace win32gui

@@ -27,6 +27,10 @@ class Win32Dialogs : public ui::Dialogs {
   std::optional<std::string> OpenFile(const ui::FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const ui::FileDialogRequest& request) override;
   std::optional<ui::SettingsValues> Settings(const ui::SettingsRequest& request) override;
+  std::optional<std::size_t> PopupMenu(const std::vector<ui::MenuItem>& items,
+                                       ui::Point where) override;
+  std::optional<ui::TableState> Table(const ui::TableRequest& request) override;
+  std::optional<ui::PreferencesValues> Preferences(const ui::PreferencesValues& values) override;
 
  private:
   std::optional<std::string> FileDialog(const ui::FileDialogRequest& request, bool save);

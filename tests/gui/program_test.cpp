@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QTimer>
-#include <filesystem>
 #include <optional>
 
 #include "gui/qt_platform.h"
@@ -12,8 +11,7 @@
 
 namespace {
 
-const QString kShippedHelp = QString::fromStdString(
-    (std::filesystem::path(__FILE__).parent_path() / "../../gui/help/palunor.html").string());
+const QString kShippedHelp = PALUNOR_SHIPPED_HELP;
 
 TEST(Program, ClosingTheMainWindowWithTheHelpOpenEndsTheProgramAndFreesThePort) {
   QApplication& app = gui_test::App();

@@ -9,15 +9,13 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <filesystem>
 
 #include "gui/qt_help_viewer.h"
 #include "tests/gui/gui_harness.h"
 
 namespace {
 
-const std::string kShippedHelp =
-    (std::filesystem::path(__FILE__).parent_path() / "../../gui/help/palunor.html").string();
+const std::string kShippedHelp = PALUNOR_SHIPPED_HELP;
 
 TEST(QtHelpViewer, RefusesAHelpFileThatDoesNotExist) {
   gui_test::App();
