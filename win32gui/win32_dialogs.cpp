@@ -7,7 +7,9 @@
 
 #include "win32gui/control_painting.h"
 #include "win32gui/text.h"
+#include "win32gui/win32_preferences_dialog.h"
 #include "win32gui/win32_settings_dialog.h"
+#include "win32gui/win32_table_dialog.h"
 
 namespace win32gui {
 
@@ -167,6 +169,17 @@ std::optional<std::size_t> Win32Dialogs::PopupMenu(const std::vector<ui::MenuIte
   DestroyMenu(menu);
   if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
   return static_cast<std::size_t>(chosen) - 1;
+}
+
+std::optional<ui::TableState> Win32Dialogs::Table(const ui::TableRequest& request) {
+  Win32TableDialog dialog(request);
+  return dialog.Run(m_owner);
+}
+
+std::optional<ui::PreferencesValues> Win32Dialogs::Preferences(
+    const ui::PreferencesValues& values) {
+  Win32PreferencesDialog dialog(values);
+  return dialog.Run(m_owner);
 }
 
 }  // namespace win32gui

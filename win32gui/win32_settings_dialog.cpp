@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "win32gui/dialog_parts.h"
 #include "win32gui/settings_dialog_ids.h"
 #include "win32gui/text.h"
 
@@ -50,32 +51,6 @@ const Row kRows[] = {
 
 const wchar_t* const kPages[] = {L"Base Settings", L"Flow Control", L"Device Control"};
 
-void PushDword(std::vector<WORD>& words, DWORD value) {
-  words.push_back(LOWORD(value));
-  words.push_back(HIWORD(value));
-}
-
-void PushText(std::vector<WORD>& words, const wchar_t* text) {
-  for (; *text != L'\0'; ++text) words.push_back(static_cast<WORD>(*text));
-  words.push_back(0);
-}
-
-// A dialog template without controls: the frame, its title and the system's dialog
-// font. The controls are laid out in pixels once the window knows its DPI.
-std::vector<WORD> DialogTemplate() {
-  std::vector<WORD> words;
-  PushDword(words, kDialogStyle);
-  PushDword(words, 0);                             // extended style
-  words.push_back(0);                              // no controls
-  for (int i = 0; i < 4; ++i) words.push_back(0);  // placed and sized at WM_INITDIALOG
-  words.push_back(0);                              // no menu
-  words.push_back(0);                              // the system's dialog class
-  PushText(words, L"Settings");
-  words.push_back(8);  // points
-  PushText(words, L"MS Shell Dlg");
-  return words;
-}
-
 // The width of the widest label in the dialog's font, in device pixels.
 int LabelWidth(HWND dialog, HFONT font) {
   HDC dc = GetDC(dialog);
@@ -117,17 +92,6 @@ bool TabsFit(HWND pages) {
   return TabCtrl_GetRowCount(pages) == 1 && last.right + 2 <= client.right;
 }
 
-void SetText(HWND window, const std::string& text) {
-  SetWindowTextW(window, Wide(text).c_str());
-}
-
-std::string Text(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
-
 int Selection(HWND combo) {
   return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
@@ -141,10 +105,8 @@ std::optional<ui::SettingsValues> Win32SettingsDialog::Run(HWND owner) {
   InitCommonControlsEx(&classes);
   m_owner = owner;
   m_result.reset();
-  const std::vector<WORD> dialog = DialogTemplate();
-  const INT_PTR answer = DialogBoxIndirectParamW(
-      GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
-      &Win32SettingsDialog::Proc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR answer =
+      RunDialog(owner, kDialogStyle, L"Settings", &Win32SettingsDialog::Proc, this);
   m_window = nullptr;
   if (m_tab_font != nullptr) DeleteObject(m_tab_font);
   m_tab_font = nullptr;
