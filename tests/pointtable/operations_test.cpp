@@ -126,41 +126,18 @@ TEST(PointOperations, SmoothingKeepsAStraightLineAndSoftensAStep) {
   EXPECT_EQ(step[16], 12);
 }
 
-TEST(PointOperations, PointOneKeepsItsOwnRetardLimit) {
-  const PointLimits limits{20, 18, 15};
-  CurveDegrees curve{};
-  EXPECT_EQ(SetPoints(curve, {0, 2}, -17, limits), std::vector<int>{1});
-  EXPECT_EQ(curve[0], -15);
-  EXPECT_EQ(curve[1], -17);
-  EXPECT_EQ(limits.Text(), "+20 to -18 degrees, point 1 to -15");
-}
-
 TEST(DegreesText, ReadsWholeDegreesAsPeopleAndSpreadsheetsWriteThem) {
-  struct Expected {
-    const char* text;
-    NumberKind kind;
-    int value;
-  };
-  for (const Expected& e : {Expected{"12", NumberKind::Whole, 12},
-                            {" +12 ", NumberKind::Whole, 12},
-                            {"-3", NumberKind::Whole, -3},
-                            {"12.0", NumberKind::Whole, 12},
-                            {"-7,00", NumberKind::Whole, -7},
-                            {"12.5", NumberKind::Fraction, 12},
-                            {"0,25", NumberKind::Fraction, 0},
-                            {"", NumberKind::NotANumber, 0},
-                            {"-", NumberKind::NotANumber, 0},
-                            {"12.", NumberKind::NotANumber, 0},
-                            {".5", NumberKind::NotANumber, 0},
-                            {"1e1", NumberKind::NotANumber, 0},
-                            {"1 2", NumberKind::NotANumber, 0},
-                            {"12 deg", NumberKind::NotANumber, 0},
-                            {"99999999999", NumberKind::Whole, 99999}}) {
-    const ParsedNumber n = ParseDegrees(e.text);
-    EXPECT_EQ(n.kind, e.kind) << '"' << e.text << '"';
-    if (n.kind != NumberKind::NotANumber) {
-      EXPECT_EQ(n.value, e.value) << '"' << e.text << '"';
-    }
+  const std::pair<const char*, int> wholes[] = {
+      {"12", 12}, {" +12 ", 12}, {"-3", -3}, {"12.0", 12}, {"-7,00", -7}, {"99999999999", 99999}};
+  for (const auto& [text, value] : wholes) {
+    EXPECT_EQ(ParseDegrees(text).kind, NumberKind::Whole) << text;
+    EXPECT_EQ(ParseDegrees(text).value, value) << text;
+  }
+  for (const char* text : {"12.5", "0,25"}) {
+    EXPECT_EQ(ParseDegrees(text).kind, NumberKind::Fraction) << text;
+  }
+  for (const char* text : {"", "-", "12.", ".5", "1e1", "1 2", "12 deg"}) {
+    EXPECT_EQ(ParseDegrees(text).kind, NumberKind::NotANumber) << '"' << text << '"';
   }
 }
 
