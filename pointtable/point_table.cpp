@@ -82,8 +82,49 @@ std::string RangeText(PointRange range) {
   return "points " + std::to_string(range.first + 1) + " to " + std::to_string(range.last + 1);
 }
 
+// Works `operation` on the range of one curve, adding the points it held to `held`;
+// what it did, or why not.
+std::string Operate(Operation operation, CurveDegrees& curve, PointRange range,
+                    const std::string& value_text, const PointLimits& limits,
+                    std::vector<int>& held) {
+  const ParsedNumber value = ParseDegrees(value_text);
+  const bool needs_value = operation == Operation::Set || operation == Operation::Shift;
+  if (needs_value && value.kind != NumberKind::Whole) {
+    return value_text.empty() ? "Type the degrees in the Degrees box first."
+                              : "The Degrees box needs a whole number, not \"" + value_text + "\".";
+  }
+  if (!needs_value && range.last - range.first < 2) {
+    return "Select three points or more: the ends stay and the points between them change.";
+  }
+  std::vector<int> now;
+  std::string done;
+  switch (operation) {
+    case Operation::Set:
+      now = SetPoints(curve, range, value.value, limits);
+      done = " set to " + Signed(value.value) + " degrees.";
+      break;
+    case Operation::Shift:
+      now = ShiftPoints(curve, range, value.value, limits);
+      done = " shifted by " + Signed(value.value) + " degrees.";
+      break;
+    case Operation::Interpolate:
+      now = InterpolatePoints(curve, range, limits);
+      done = " on a straight line between the ends.";
+      break;
+    case Operation::Smooth:
+      now = SmoothPoints(curve, range, limits);
+      done = " smoothed.";
+      break;
+  }
+  held.insert(held.end(), now.begin(), now.end());
+  std::sort(held.begin(), held.end());
+  held.erase(std::unique(held.begin(), held.end()), held.end());
+  return RangeText(range) + done;
+}
+
 // Works one button on the state; the note says what it did, or why not.
 void Act(std::size_t action, ui::TableState& state, const PointLimits& limits) {
+  if (action >= kActions.size()) return;
   auto cells = ReadCells(state);
   if (auto* error = std::get_if<std::string>(&cells)) {
     state.note = *error;
@@ -95,44 +136,14 @@ void Act(std::size_t action, ui::TableState& state, const PointLimits& limits) {
   for (std::size_t c = 0; c < 2; ++c) held[c] = HoldWithinLimits(curves[c], limits);
 
   const std::size_t c = action / kOperations;
-  const auto operation = static_cast<Operation>(action % kOperations);
   const PointRange range{std::max(state.first_row, 0), std::min(state.last_row, kRows - 1)};
-  const ParsedNumber value = ParseDegrees(state.value);
   std::string done;
   if (state.first_row < 0 || range.last < range.first) {
     done = "Select the points first.";
-  } else if ((operation == Operation::Set || operation == Operation::Shift) &&
-             value.kind != NumberKind::Whole) {
-    done = state.value.empty()
-               ? "Type the degrees in the Degrees box first."
-               : "The Degrees box needs a whole number, not \"" + state.value + "\".";
-  } else if ((operation == Operation::Interpolate || operation == Operation::Smooth) &&
-             range.last - range.first < 2) {
-    done = "Select three points or more: the ends stay and the points between them change.";
   } else {
-    std::vector<int> now;
-    switch (operation) {
-      case Operation::Set:
-        now = SetPoints(curves[c], range, value.value, limits);
-        done = RangeText(range) + " set to " + Signed(value.value) + " degrees.";
-        break;
-      case Operation::Shift:
-        now = ShiftPoints(curves[c], range, value.value, limits);
-        done = RangeText(range) + " shifted by " + Signed(value.value) + " degrees.";
-        break;
-      case Operation::Interpolate:
-        now = InterpolatePoints(curves[c], range, limits);
-        done = RangeText(range) + " on a straight line between the ends.";
-        break;
-      case Operation::Smooth:
-        now = SmoothPoints(curves[c], range, limits);
-        done = RangeText(range) + " smoothed.";
-        break;
-    }
-    done = CurveName(c) + ": " + done;
-    held[c].insert(held[c].end(), now.begin(), now.end());
-    std::sort(held[c].begin(), held[c].end());
-    held[c].erase(std::unique(held[c].begin(), held[c].end()), held[c].end());
+    done = CurveName(c) + ": " +
+           Operate(static_cast<Operation>(action % kOperations), curves[c], range, state.value,
+                   limits, held[c]);
   }
   WriteCells(state, curves);
   const std::string held_note = HeldNote(held, limits);
