@@ -30,6 +30,7 @@ ui::CommandMenu& TForm1::Menu() {
 }
 
 void TForm1::BindContextMenu() {
+  m_parts->point_table.AddTo(m_parts->menu);
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {

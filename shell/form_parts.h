@@ -14,6 +14,8 @@
 #include "map/curve_model.h"
 #include "map/gauge_panel_toggle.h"
 #include "map/map_commands.h"
+#include "map/sync.h"
+#include "pointtable/point_table_commands.h"
 #include "protocol/command_channel.h"
 #include "protocol/lockout.h"
 #include "protocol/reply_recogniser.h"
@@ -60,6 +62,14 @@ struct TForm1::Parts {
             [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
+        // A whole edit of the working curves: both replaced, the current curve shown
+        // as after an edit, and the marks checked.
+        point_table(variant, model, platform.dialogs, platform.work_dir,
+                    [this, &controls](const std::array<map::Curve, 2>& curves) {
+                      model.AdvCurves = curves;
+                      editor.ShowCurve(model.CurrentCurve);
+                      map::CheckSync(model, controls);
+                    }),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -98,6 +108,7 @@ struct TForm1::Parts {
   protocol::Transfers transfers;
   live::LiveData live_data;
   serial::SettingsCommand settings;
+  pointtable::PointTableCommands point_table;
   ui::CommandMenu menu;
 
   // The controls the window's own handlers write.

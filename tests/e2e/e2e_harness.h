@@ -25,8 +25,10 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -392,6 +394,40 @@ class E2e {
     });
   }
   const std::string& LastDialogTitle() const { return m_dialog_title; }
+  // Chooses the item with `caption` ("&Edit points...") from the next popup menu, with
+  // the keyboard as a user may.
+  void AnswerNextMenu(const std::string& caption) {
+    auto* watch = new QTimer(&Window());
+    QObject::connect(watch, &QTimer::timeout, [watch, caption] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      for (QAction* action : menu->actions()) {
+        if (action->text().section('\t', 0, 0).toStdString() != caption) continue;
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+      }
+      watch->stop();
+      watch->deleteLater();
+    });
+    watch->start(20);
+  }
+  // Works the next table dialog with `work` (its table, and a way to click one of its
+  // buttons by caption), then clicks the button `close` ("OK" or "Cancel").
+  using TableWork = std::function<void(QTableWidget&, const std::function<void(const char*)>&)>;
+  void AnswerNextTable(TableWork work, const std::string& close) {
+    WhenModal([work, close](QWidget& widget) {
+      auto* table = widget.findChild<QTableWidget*>();
+      if (table == nullptr) return false;
+      const auto click = [&widget](const char* caption) {
+        for (auto* button : widget.findChildren<QPushButton*>()) {
+          if (button->text() == caption) QTest::mouseClick(button, Qt::LeftButton);
+        }
+      };
+      work(*table, click);
+      click(close.c_str());
+      return !widget.isVisible();
+    });
+  }
   // Chooses `port` from the port list of the next settings dialog and clicks "Ok".
   void AnswerNextSettingsDialog(const std::string& port) {
     WhenModal([this, port](QWidget& widget) {
