@@ -62,6 +62,7 @@ int RunTool(const std::vector<std::string>& args) {
       PALUNOR_VERSION,
       LocalTime,
       serial::OpenFailureDetails,
+      serial::PortDevicePresent,
       {},
       {},
   };

@@ -98,11 +98,20 @@ class Runner {
     if (!m_session->Open(m_a.port, m_a.baud)) {
       const std::string details = m_e.open_failure ? m_e.open_failure(m_a.port) : std::string();
       if (!details.empty()) return Say(ExitStatus::NoController, details);
+      const std::optional<bool> present =
+          m_e.port_present ? m_e.port_present(m_a.port) : std::nullopt;
+      if (present == true) {
+        return Say(ExitStatus::NoController,
+                   "cannot open " + m_a.port +
+                       ": another program holds it; close the configurator or terminal "
+                       "program using it and try again");
+      }
       return Say(ExitStatus::NoController,
                  "cannot open " + m_a.port +
-                     ": there is no such port, or another program holds it (close the "
-                     "configurator or terminal program using it; \"palunorctl ports\" lists "
-                     "the ports present)");
+                     (present == false ? ": no device is there; plug the adapter in, or name "
+                                         "the port with --port"
+                                       : ": no such port, or another program holds it") +
+                     " (\"palunorctl ports\" lists the ports present)");
     }
     m_version = m_session->Identify();
     if (m_session->Interrupted()) return Interrupted();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ struct Environment {
   std::function<std::string()> local_time;
   // Why a port that does not open cannot be opened, if the user can mend it.
   std::function<std::string(const std::string& port)> open_failure;
+  // Whether a device is behind the port (so one that does not open is held by another
+  // program); nothing where the platform cannot tell.
+  std::function<std::optional<bool>(const std::string& port)> port_present;
   // What `ports` lists: the devices present and the port map's folder.
   std::vector<serial::SerialDevice> devices;
   std::filesystem::path port_map;

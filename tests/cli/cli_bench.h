@@ -75,7 +75,8 @@ class CliBench {
         err,
         "1.0",
         [] { return std::string("2026-12-09 10:00:00"); },
-        {},
+        open_failure,
+        port_present,
         {},
         {}};
     return cli::RunCommandLine(args, environment);
@@ -98,6 +99,9 @@ class CliBench {
   std::ostringstream out;
   std::ostringstream err;
   std::optional<std::uint64_t> interrupt_at_ms;
+  // What the platform says of a port that does not open.
+  std::function<std::string(const std::string&)> open_failure;
+  std::function<std::optional<bool>(const std::string&)> port_present;
   std::optional<std::uint64_t> at_commands;
   sim::Fault at_fault;
 };

@@ -22,7 +22,25 @@ TEST(Faults, NoControllerOrNoPortEndsWithStatusTwo) {
 
   CliBench elsewhere;
   EXPECT_EQ(elsewhere.Run({"read", "--port", "COM5"}), ExitStatus::NoController);
-  EXPECT_NE(elsewhere.err.str().find("cannot open \\\\.\\COM5"), std::string::npos);
+  EXPECT_NE(elsewhere.err.str().find("cannot open \\\\.\\COM5: no such port, or another"),
+            std::string::npos);
+  // Where the platform tells a missing device from one held by another program.
+  elsewhere.port_present = [](const std::string&) { return false; };
+  EXPECT_EQ(elsewhere.Run({"read", "--port", "COM5"}), ExitStatus::NoController);
+  EXPECT_NE(elsewhere.err.str().find("no device is there; plug the adapter in"), std::string::npos);
+  elsewhere.port_present = [](const std::string&) { return true; };
+  EXPECT_EQ(elsewhere.Run({"read", "--port", "COM5"}), ExitStatus::NoController);
+  EXPECT_NE(elsewhere.err.str().find("another program holds it; close the configurator"),
+            std::string::npos);
+
+  // A device the user may not open: the platform's remedy is what the user reads.
+  elsewhere.open_failure = [](const std::string& port) {
+    return port + ": Permission denied. Add your user to the 'dialout' group and log in again.";
+  };
+  EXPECT_EQ(elsewhere.Run({"read", "--port", "/dev/ttyUSB7"}), ExitStatus::NoController);
+  EXPECT_EQ(elsewhere.err.str(),
+            "palunorctl: /dev/ttyUSB7: Permission denied. Add your user to the 'dialout' group "
+            "and log in again.\n");
 }
 
 TEST(Faults, AReplyDroppedSplitOrDamagedIsAskedAgainNeverTaken) {
