@@ -47,7 +47,7 @@ std::string CurveTable(ui::Variant variant, int version, const std::array<map::C
   std::string table = "Point    RPM  Advance 1  Advance 2\n";
   char row[64];
   for (std::size_t i = 0; i < protocol::kPoints; ++i) {
-    std::snprintf(row, sizeof row, "%5zu  %5d  %9s  %9s\n", i + 1,
+    std::snprintf(row, sizeof row, "%5d  %5d  %9s  %9s\n", static_cast<int>(i) + 1,
                   map::PointRpm(variant, version, static_cast<int>(i) + 1),
                   Degrees(curves[0][i]).c_str(), Degrees(curves[1][i]).c_str());
     table += row;

@@ -43,6 +43,23 @@ TEST(Faults, NoControllerOrNoPortEndsWithStatusTwo) {
             "and log in again.\n");
 }
 
+TEST(Faults, AControllerLeftSendingLiveDataIsQuietenedAndFound) {
+  CliBench bench;
+  // A program killed with live data on left the stream running.
+  {
+    const std::unique_ptr<sim::EmulatedPort> killed = bench.device.MakePort();
+    ASSERT_TRUE(killed->Open("\\\\.\\COM2"));
+    std::uint32_t written = 0;
+    ASSERT_TRUE(killed->WriteFile(reinterpret_cast<const std::uint8_t*>("LON"), 3, written));
+    bench.clock.Advance(500);
+    serial::CommStatus status;
+    ASSERT_TRUE(killed->ClearCommError(status));
+  }
+  ASSERT_TRUE(bench.controller.LiveStreaming());
+  EXPECT_EQ(bench.Run({"info"}), ExitStatus::Done) << bench.err.str();
+  EXPECT_FALSE(bench.controller.LiveStreaming());
+}
+
 TEST(Faults, AReplyDroppedSplitOrDamagedIsAskedAgainNeverTaken) {
   for (const sim::Fault fault :
        {sim::Fault{sim::FaultMode::DropByte, 12}, sim::Fault{sim::FaultMode::CorruptByte, 20},
