@@ -38,6 +38,15 @@ TEST(Arguments, CommandsAndOptionsInAnyOrder) {
   EXPECT_EQ(Parsed({"read", "--help"}).command, cli::Command::Help);
 }
 
+TEST(Arguments, HelpAndVersionTouchNothing) {
+  clitest::CliBench bench;
+  EXPECT_EQ(bench.Run({"--version"}), cli::ExitStatus::Done);
+  EXPECT_EQ(bench.out.str(), "palunorctl 1.0\n");
+  EXPECT_EQ(bench.Run({"send", "--help"}), cli::ExitStatus::Done);
+  EXPECT_EQ(bench.out.str(), cli::kUsage);
+  EXPECT_EQ(bench.controller.CommandsCarriedOut(), 0u);
+}
+
 TEST(Arguments, SettingsBecomeTheControllersSteps) {
   EXPECT_EQ(Parsed({"set", "output", "12"}).value, 12);
   EXPECT_EQ(Parsed({"set", "polarity", "negative"}).value, 0);

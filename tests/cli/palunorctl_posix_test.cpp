@@ -102,9 +102,18 @@ TEST_F(PalunorctlProgram, AWorkshopsDayReadSendWithRecordAndDiff) {
   }
   EXPECT_EQ(Tool("diff " + Path("known-good.IJJ")), 0);
   EXPECT_EQ(Tool("diff " + Path("unit-1.IJJ")), 3);
+
+  // The unit's own curves back in RAM, then Advance 1 alone recorded.
+  ASSERT_EQ(Tool("send --curve 1 " + Path("unit-1.IJJ")), 0) << err;
+  ASSERT_EQ(Tool("record --curve 1"), 0) << err;
+  EXPECT_EQ(Tool("diff " + Path("unit-1.IJJ")), 3);
+  EXPECT_NE(State().find(StateLine("eeprom2", good)), std::string::npos) << State();
+  EXPECT_EQ(State().find(StateLine("eeprom1", good)), std::string::npos) << State();
 }
 
 TEST_F(PalunorctlProgram, OptionsLiveDataAndAPulledCable) {
+  ASSERT_EQ(Tool("ports"), 0) << err;
+  EXPECT_NE(out.find("\\\\.\\COM2 -> /dev/pts/"), std::string::npos) << out;
   ASSERT_EQ(Tool("set vref 2.0"), 0) << err;
   EXPECT_NE(State().find("vref_step 6\n"), std::string::npos);
   ASSERT_EQ(Tool("--verbose info"), 0) << err;
