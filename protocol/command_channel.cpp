@@ -20,7 +20,7 @@ CommandChannel::CommandChannel(ui::EventLoop& loop, serial::TCommPortDriver& dri
 std::uint32_t CommandChannel::BoundMs() const {
   const std::uint32_t baud = std::max<std::uint32_t>(m_driver.BaudRateValue(), 1);
   const std::uint32_t two_replies = 2 * kCurveReplyLength * kBitsPerByte * 1000 / baud;
-  return kBoundMs + two_replies;
+  return m_wait_ms + two_replies;
 }
 
 bool CommandChannel::Send(std::string_view command, int shown) {

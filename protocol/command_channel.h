@@ -66,8 +66,12 @@ class CommandChannel {
   std::function<void(const std::optional<Request>& abandoned)> OnReplyOverdue;
 
   ui::Timer& ReplyBound() { return m_bound; }
-  // Two seconds, and the time two curve replies take on the line at its baud rate.
+  // Two seconds (or what SetWaitMs chose), and the time two curve replies take on the
+  // line at its baud rate.
   std::uint32_t BoundMs() const;
+  // How long a controller may think before its reply starts; the command-line tool
+  // lets the user choose it.
+  void SetWaitMs(std::uint32_t ms) { m_wait_ms = ms; }
 
   static constexpr std::uint32_t kBoundMs = 2000;
 
@@ -80,6 +84,7 @@ class CommandChannel {
   ui::Timer& m_timer3;
   ui::Timer m_bound;
   Awaiting m_awaiting = Awaiting::Nothing;
+  std::uint32_t m_wait_ms = kBoundMs;
 };
 
 }  // namespace protocol

@@ -9,7 +9,7 @@ packages=(
   xvfb xauth fonts-dseg imagemagick xdotool
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis openbox
   clang libclang-rt-14-dev llvm
-  dpkg-dev librsvg2-bin desktop-file-utils lintian appstream
+  dpkg-dev librsvg2-bin desktop-file-utils lintian appstream groff-base
 )
 
 missing=()

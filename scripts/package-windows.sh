@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Windows installer and ZIP of Palunor6 and Palunor from a mingw-w64 build
-# folder (default build-mingw, preset "mingw"): both programs stripped, their help
-# files beside them and the font licences, staged in <build>/windows-package/Palunor/,
+# Builds the Windows installer and ZIP of Palunor6, Palunor and palunorctl from a
+# mingw-w64 build folder (default build-mingw, preset "mingw"): the programs stripped,
+# their help files beside them, palunorctl's manual page as text (palunorctl.txt) and
+# the font licences, staged in <build>/windows-package/Palunor/,
 # then packed as <build>/Palunor-<version>-win64.zip (folder "Palunor/") and
 # <build>/Palunor-<version>-win64-setup.exe (NSIS, packaging/windows/palunor.nsi).
 # Prints both names and sizes.
@@ -19,7 +20,7 @@ if [ -n "$build_programs" ]; then
   # mingw-w64 for the build, nsis for the installer.
   scripts/install-deps.sh
   cmake --preset mingw -B "$build" >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target Palunor6 Palunor
+  cmake --build "$build" -j "$(nproc)" --target Palunor6 Palunor palunorctl
 fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -39,6 +40,9 @@ for program in Palunor6 Palunor; do
   x86_64-w64-mingw32-strip -o "$stage/$program.exe" "$build/app/$program.exe"
   cp "$build/app/$program.hlp" "$stage/"
 done
+x86_64-w64-mingw32-strip -o "$stage/palunorctl.exe" "$build/palunorctl.exe"
+# The manual page as plain text with Windows line ends, for Notepad.
+groff -man -Tascii -P-cbou "$root/packaging/man/palunorctl.1" | sed 's/$/\r/' >"$stage/palunorctl.txt"
 cp "$root"/gui/resources/fonts/*-LICENSE.txt "$stage/"
 
 zip=$build/Palunor-$version-win64.zip

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package of Palunor6, Palunor and controller-sim (a Release build
+# Builds the Debian package of Palunor6, Palunor, palunorctl and controller-sim (a Release build
 # without the tests) into build-package/, and prints its name, size and dependencies.
 # Install it with: apt install ./build-package/palunor_*.deb
 #
@@ -25,7 +25,7 @@ if [ -z "$reuse" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DPALUNOR_TESTS=OFF -DPALUNOR_WERROR=ON >/dev/null
 fi
-targets=(Palunor6 Palunor controller-sim palunor_docs)
+targets=(Palunor6 Palunor palunorctl controller-sim palunor_docs)
 if cmake --build "$build" --target help | grep -q '^palunor_icons:'; then targets+=(palunor_icons); fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 rm -f "$build"/palunor_*.deb

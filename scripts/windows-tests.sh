@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Windows step: cross-builds the core's tests, the Win32 front end's tests and the
-# two programs (preset "mingw", mingw-w64, static) and runs them under wine:
+# The Windows step: cross-builds the core's tests, the Win32 front end's tests, the
+# two programs and palunorctl (preset "mingw", mingw-w64, static) and runs them under
+# wine:
 #  1. the ui, files, serial and win32gui unit tests; the files system tests (replacing
 #     a read-only file); the serial system tests with COM2 mapped
 #     to a pseudo-terminal whose master tests/serial/com_peer.py holds on the Linux
 #     side and COM3 to the controller emulator (the native controller-sim of the
-#     default build); the win32gui system tests on a virtual display, the settings
+#     default build), and palunorctl.exe against the emulator on COM3; the win32gui
+#     system tests on a virtual display, the settings
 #     dialog's again at 120 to 192 DPI; the GDI
 #     canvas's rasterisations of the gauges and the chart compared with the Qt
 #     canvas's (gui_tests' CanvasAgreement, native);
@@ -27,7 +29,7 @@ source "$root/scripts/lib/scratch_display.sh"
 
 cmake --preset mingw -B "$build" >/dev/null
 targets=(ui_tests files_tests files_system_tests serial_tests serial_system_tests win32gui_tests Palunor6
-  Palunor e2e_robot)
+  Palunor palunorctl e2e_robot)
 if cmake --build "$build" --target help | grep -q '^win32gui_system_tests:'; then
   targets+=(win32gui_system_tests)
 fi
@@ -92,6 +94,7 @@ PALUNOR_CANVAS_DIR=$canvas_dir QT_QPA_PLATFORM=offscreen "$native/tests/gui_test
 for _ in $(seq 50); do [ -L "$sim_link" ] && break; sleep 0.1; done
 PALUNOR_EMULATOR_COM3=1 PALUNOR_COM_PEER=1 python3 "$root/tests/serial/com_peer.py" "$link" \
   wine "$build/tests/serial_system_tests.exe" --gtest_brief=1 || status=1
+tests/cli/palunorctl_wine.sh "$build/palunorctl.exe" COM3 || status=1
 if [ -f "$build/tests/win32gui_system_tests.exe" ]; then
   wine "$build/tests/win32gui_system_tests.exe" --gtest_brief=1 || status=1
   # The settings dialog again at 125, 150, 175 and 200 % (wine's display scale).

@@ -1,6 +1,7 @@
 // Why a port cannot be opened, when the user can do something about it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace serial {
@@ -15,5 +16,9 @@ inline constexpr const char* kComPortErrorText =
 // again."); empty when the device is missing, busy or fine, or the platform has no
 // such reason.
 std::string OpenFailureDetails(const std::string& port_name);
+
+// Whether a device is there behind the port name: a port whose device is there but
+// does not open is held by another program. Nothing where the platform cannot tell.
+std::optional<bool> PortDevicePresent(const std::string& port_name);
 
 }  // namespace serial

@@ -29,4 +29,11 @@ std::string OpenFailureDetails(const std::string& port_name) {
          "' group and log in again.";
 }
 
+std::optional<bool> PortDevicePresent(const std::string& port_name) {
+  struct stat info {};
+  // Through the port map's link to the device itself: a link that leads nowhere (an
+  // adapter unplugged) is no device.
+  return ::stat(ResolvePortName(port_name).c_str(), &info) == 0;
+}
+
 }  // namespace serial

@@ -8,4 +8,10 @@ std::string OpenFailureDetails(const std::string&) {
   return {};
 }
 
+// Only opening a COM port tells whether it is there, and a port held by another
+// program fails that the same way.
+std::optional<bool> PortDevicePresent(const std::string&) {
+  return std::nullopt;
+}
+
 }  // namespace serial

@@ -1,5 +1,6 @@
-; The Windows installer of Palunor6 and Palunor: both programs, their help files and
-; the licences of the fonts built into them, per machine under Program Files, with a
+; The Windows installer of Palunor6 and Palunor: both programs, their help files, the
+; command-line tool palunorctl with its manual page as text, and the licences of the
+; fonts built into them, per machine under Program Files, with a
 ; Start-menu entry for each program and an entry in Add/Remove Programs. The
 ; uninstaller removes exactly what was installed; a folder that still holds files of
 ; the user's (a map file saved there) stays.
@@ -33,6 +34,8 @@ ManifestDPIAware true
   !insertmacro ${DO} "Palunor6.hlp"
   !insertmacro ${DO} "Palunor.exe"
   !insertmacro ${DO} "Palunor.hlp"
+  !insertmacro ${DO} "palunorctl.exe"
+  !insertmacro ${DO} "palunorctl.txt"
   !insertmacro ${DO} "DSEG-LICENSE.txt"
   !insertmacro ${DO} "DejaVu-LICENSE.txt"
 !macroend

@@ -74,6 +74,11 @@ done
 start_xvfb
 start_controller_sim "$usr/bin/controller-sim" "$scratch/sim.log" || fail "controller-sim did not start"
 
+# The command-line tool from the package, with its completion.
+[ -f "$usr/share/bash-completion/completions/palunorctl" ] || fail "no bash completion for palunorctl"
+info=$("$usr/bin/palunorctl" info) || fail "palunorctl info: status $?"
+grep -q "^controller: QZR 6.0" <<<"$info" || fail "palunorctl info: $info"
+
 named() { xdotool getwindowname "$window" | grep -q "(QZR Version 6.0, Dual Channel)"; }
 help_shown() { xdotool search --all --onlyvisible --pid "$pid" --name "^VYN Advance Controller Program - Help$"; }
 

@@ -21,7 +21,8 @@ fail() {
   exit 1
 }
 
-files=(DSEG-LICENSE.txt DejaVu-LICENSE.txt Palunor.exe Palunor.hlp Palunor6.exe Palunor6.hlp)
+files=(DSEG-LICENSE.txt DejaVu-LICENSE.txt Palunor.exe Palunor.hlp Palunor6.exe Palunor6.hlp
+  palunorctl.exe palunorctl.txt)
 
 # The ZIP: one folder, the files and nothing else.
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")
@@ -71,6 +72,11 @@ grep -Eq "DisplayName +REG_SZ +Palunor$" <<<"$entry" || fail "DisplayName: $entr
 grep -Eq "DisplayVersion +REG_SZ +$version$" <<<"$entry" || fail "DisplayVersion: $entry"
 grep -Eq 'UninstallString +REG_SZ +"C:\\Program Files\\Palunor\\Uninstall.exe"$' <<<"$entry" ||
   fail "UninstallString: $entry"
+
+# The command-line tool from the installation finds the controller on COM2.
+info=$(wine "$program_dir/palunorctl.exe" info 2>&1 | tr -d '\r') || fail "palunorctl.exe info: $info"
+grep -q "^controller: QZR 6.0" <<<"$info" || fail "palunorctl.exe info: $info"
+wineserver -w
 
 # Each program from its Start-menu entry: its window shows and names the controller.
 profile="$drive_c/users/$(id -un)"
