@@ -15,6 +15,7 @@
 #include "map/file_io.h"
 #include "map/limits.h"
 #include "map/map_file.h"
+#include "pointtable/curves_csv.h"
 
 namespace cli {
 
@@ -22,6 +23,9 @@ namespace {
 
 // A map file is 62 bytes; anything much longer is no map.
 constexpr std::size_t kMapFileLimit = 4096;
+
+// Every value a point can be sent as: a CSV file is read within these.
+constexpr pointtable::PointLimits kEncodableLimits{25, 25, 25};
 
 enum class Format { Map, Csv, Other };
 
@@ -141,12 +145,23 @@ class Runner {
 
   int Version() const { return m_version ? m_version->version : 0; }
 
-  // The two curves of a map file; otherwise the status to end with.
+  // The two curves of a map file, or of a CSV file (".csv"); otherwise the status to
+  // end with.
   std::optional<ExitStatus> LoadMap(std::array<map::Curve, 2>& curves) {
     const std::filesystem::path path = files::PathFromUtf8(m_a.file);
+    const bool csv = FormatOf(m_a.file) == Format::Csv;
     std::string text;
-    if (const std::error_code error = files::ReadFileStart(path, kMapFileLimit + 1, text)) {
+    const std::size_t limit = csv ? pointtable::kCsvSizeLimit : kMapFileLimit;
+    if (const std::error_code error = files::ReadFileStart(path, limit + 1, text)) {
       return Say(ExitStatus::FileError, m_a.file + ": " + map::IoErrorText(error, path));
+    }
+    if (csv) {
+      // Read within what a point can encode at all; the controller's own limits are
+      // checked before anything is sent, as for a map file.
+      const pointtable::CsvCurves read = pointtable::ReadCurvesCsv(text, kEncodableLimits);
+      if (!read.curves) return Say(ExitStatus::FileError, m_a.file + ": " + read.error);
+      curves = *read.curves;
+      return std::nullopt;
     }
     const std::array<map::MapLine, 2> lines = map::ReadMapFile(text);
     for (std::size_t c = 0; c < 2; ++c) {
@@ -184,7 +199,10 @@ class Runner {
     ControllerCurves read;
     if (auto end = ReadController(read)) return *end;
     if (format == Format::Map) return Write(map::MapFileText(read.curves));
-    if (format == Format::Csv) return Write(CurvesCsv(m_a.variant, Version(), read.curves));
+    if (format == Format::Csv) {
+      return Write(
+          pointtable::CurvesCsv(read.curves, pointtable::AxisInForce(m_a.variant, Version())));
+    }
     if (m_a.json) {
       m_e.out << CurvesJson(m_a.variant, *m_version, m_session->Limits(), read.curves,
                             read.options);

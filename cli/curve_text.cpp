@@ -93,16 +93,6 @@ std::string CurvesJson(ui::Variant variant, const protocol::VersionReply& versio
   return json;
 }
 
-std::string CurvesCsv(ui::Variant variant, int version, const std::array<map::Curve, 2>& curves) {
-  std::string csv = "point,rpm,advance 1,advance 2\r\n";
-  for (std::size_t i = 0; i < protocol::kPoints; ++i) {
-    csv += std::to_string(i + 1) + "," +
-           std::to_string(map::PointRpm(variant, version, static_cast<int>(i) + 1)) + "," +
-           std::to_string(Point(curves[0], i)) + "," + std::to_string(Point(curves[1], i)) + "\r\n";
-  }
-  return csv;
-}
-
 std::vector<std::string> Differences(ui::Variant variant, int version,
                                      const std::array<map::Curve, 2>& file,
                                      const std::array<map::Curve, 2>& controller,

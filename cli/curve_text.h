@@ -1,5 +1,5 @@
-// What palunorctl writes about curves: a table for people, JSON for programs, CSV for
-// spreadsheets, and the differences between a map and the controller.
+// What palunorctl writes about curves: a table for people, JSON for programs, and the differences
+// between a map and the controller.
 #pragma once
 
 #include <array>
@@ -25,8 +25,6 @@ std::string CurveTable(ui::Variant variant, int version, const std::array<map::C
 std::string CurvesJson(ui::Variant variant, const protocol::VersionReply& version,
                        const map::CurveModel& limits, const std::array<map::Curve, 2>& curves,
                        const std::optional<protocol::OptionStatus>& options);
-// A header row "point,rpm,advance 1,advance 2", then one row a point in degrees.
-std::string CurvesCsv(ui::Variant variant, int version, const std::array<map::Curve, 2>& curves);
 
 // One line a point that differs in the curves chosen (indices 0 and 1 of `which`):
 // "Advance 1, point 14 (4250 RPM): file +12, controller +10". Empty when equal.

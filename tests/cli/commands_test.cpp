@@ -27,7 +27,7 @@ TEST(Commands, ReadWritesTheControllersCurvesToEveryFormat) {
 
   ASSERT_EQ(bench.Run({"read", "-o", bench.Scratch("unit.csv")}), ExitStatus::Done);
   const std::string csv = Read(bench.Scratch("unit.csv"));
-  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "point,rpm,advance 1,advance 2\r\n");
+  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "Point,RPM,Advance 1,Advance 2\r\n");
   // Point 26 at 11000 RPM (firmware 6.0): Advance 1 +12 and Advance 2 +9 degrees.
   EXPECT_NE(csv.find("\r\n26,11000,12,9\r\n"), std::string::npos);
   EXPECT_EQ(Lines(csv), 27u);
@@ -47,6 +47,19 @@ TEST(Commands, ReadWritesTheControllersCurvesToEveryFormat) {
   EXPECT_EQ(bench.Run({"info"}), ExitStatus::Done);
   EXPECT_EQ(bench.out.str(),
             "controller: QZR 6.0, two channels\nlimits: +20 to -18 degrees, point 1 to -15\n");
+
+  // The CSV a read wrote sends the curves back after another map replaced them.
+  const map::Curve read_one = bench.controller.Ram(1);
+  const map::Curve read_two = bench.controller.Ram(2);
+  Write(bench.Scratch("other.IJJ"), MapBytes(Rising(3), Rising(-3)));
+  ASSERT_EQ(bench.Run({"send", bench.Scratch("other.IJJ")}), ExitStatus::Done);
+  ASSERT_NE(bench.controller.Ram(1), read_one);
+  EXPECT_EQ(bench.Run({"diff", bench.Scratch("unit.csv")}), ExitStatus::NotConfirmed);
+  ASSERT_EQ(bench.Run({"send", bench.Scratch("unit.csv")}), ExitStatus::Done);
+  EXPECT_EQ(bench.controller.Ram(1), read_one);
+  EXPECT_EQ(bench.controller.Ram(2), read_two);
+  Write(bench.Scratch("short.csv"), "Point,RPM,Advance 1,Advance 2\r\n1,1500,0,0\r\n");
+  EXPECT_EQ(bench.Run({"send", bench.Scratch("short.csv")}), ExitStatus::FileError);
 }
 
 TEST(Commands, SendIsDoneWhenTheControllersCopyEqualsTheFileAndRecordStoresIt) {
