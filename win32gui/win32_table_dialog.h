@@ -21,7 +21,7 @@ constexpr int kTableValueLabelId = 102;
 constexpr int kTableValueId = 103;
 constexpr int kTableNoteId = 104;
 constexpr int kTableCellEditId = 105;
-constexpr int kTableFirstActionId = 200;  // action i is kTableFirstActionId + i
+constexpr int kTableFirstActionId = 400;  // action i is kTableFirstActionId + i
 
 class Win32TableDialog {
  public:

@@ -175,6 +175,12 @@ void ProgramWindow::Click(HWND control) const {
   PostMessageW(control, WM_LBUTTONUP, 0, Coordinates(at.x, at.y));
 }
 
+void ProgramWindow::RightClick(HWND control) const {
+  const POINT at = Centre(control);
+  PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, Coordinates(at.x, at.y));
+  PostMessageW(control, WM_RBUTTONUP, 0, Coordinates(at.x, at.y));
+}
+
 void ProgramWindow::ClickArrow(HWND control, bool up) const {
   RECT client{};
   GetClientRect(control, &client);

@@ -40,6 +40,8 @@ class ProgramWindow {
   // A left click in the middle of the control, pressed and released (posted: a click
   // that opens a modal window returns at once).
   void Click(HWND control) const;
+  // A right click in the middle of the control (posted, as Click).
+  void RightClick(HWND control) const;
   // A click on the up or down arrow of an up-down control.
   void ClickArrow(HWND control, bool up) const;
   // Presses the left button on the control, moves the mouse `dy` pixels down (up when

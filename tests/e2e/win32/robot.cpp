@@ -8,6 +8,14 @@
 //   caption                                 the window's title
 //   text|shown|enabled NAME                 a control's text, visibility (1/0), state
 //   click    NAME                           a left click in its middle (shown, enabled)
+//   rclick   NAME                           a right click in its middle
+//   menukey  CHAR|escape                    waits for the popup menu, presses the item's
+//                                           access key (or Escape), waits until it closes
+//   table                                   waits for a table dialog: its title and rows
+//   tableselect FIRST LAST                  selects its rows FIRST to LAST (from 0)
+//   tablevalue TEXT                         types TEXT into its value box
+//   tablebutton CAPTION|OK                  presses an action button, or "OK"; after
+//                                           "OK" waits until the dialog has closed
 //   arrow    NAME up|down                   a click on an up-down control's arrow
 //   drag     NAME DY                        a marker dragged DY pixels down (up if < 0)
 //   key      up|down|left|right|space|tab|enter|CODE [COUNT]
@@ -28,11 +36,13 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "map/marker.h"
+#include "tests/e2e/win32/menus_and_tables.h"
 #include "tests/e2e/win32/modal_windows.h"
 #include "tests/e2e/win32/program_window.h"
 #include "win32gui/text.h"
@@ -116,11 +126,16 @@ class Robot {
       return Ok({KindName(modal.kind), modal.title, modal.text});
     }
     if (command == "curve") return Curve();
+    if (command == "table") return Table();
     if (command == "close") return Ok({std::to_string(m_program->Close(kCloseLimitMs))});
     if (f.size() < 2) return "error\tmissing argument";
     if (command == "message") return AnswerMessage(f[1]);
     if (command == "file") return AnswerFile(f[1]);
     if (command == "settings") return AnswerSettings(f[1]);
+    if (command == "menukey") return MenuKey(f[1]);
+    if (command == "tablevalue" || command == "tablebutton" || command == "tableselect") {
+      return TableInput(f);
+    }
     if (command == "key") {
       const int count = f.size() > 2 ? std::stoi(f[2]) : 1;
       for (int i = 0; i < count; ++i) m_program->Key(VirtualKey(f[1]));
@@ -142,6 +157,10 @@ class Robot {
     if (!IsWindowEnabled(control)) return "error\tdisabled " + f[1];
     if (command == "click") {
       m_program->Click(control);
+      return "ok";
+    }
+    if (command == "rclick") {
+      m_program->RightClick(control);
       return "ok";
     }
     if (command == "arrow" && f.size() > 2) {
@@ -213,6 +232,57 @@ class Robot {
     if (!robot::ChoosePort(dialog, win32gui::Wide(port))) return "error\tno port list";
     if (!robot::WaitUntilClosed(dialog, kModalLimitMs)) return "error\tsettings dialog stays";
     return Ok({dialog.title});
+  }
+
+  std::string MenuKey(const std::string& key) {
+    HWND menu = robot::WaitForPopupMenu(m_program->ThreadId(), kModalLimitMs);
+    if (menu == nullptr) return "error\tno popup menu";
+    robot::PressMenuKey(menu, key == "escape" ? VK_ESCAPE : static_cast<wchar_t>(key.front()));
+    if (!robot::WaitUntilMenuClosed(m_program->ThreadId(), kModalLimitMs)) {
+      return "error\tpopup menu stays";
+    }
+    return "ok";
+  }
+
+  // The dialog shown now, if it is a table.
+  std::optional<Modal> TableDialog() {
+    Modal dialog;
+    const bool shown = robot::WaitUntil(
+        [&] {
+          dialog = robot::CurrentModal(m_program->ThreadId());
+          return dialog.kind == ModalKind::Other && robot::IsTable(dialog.window);
+        },
+        kModalLimitMs);
+    if (!shown) return std::nullopt;
+    return dialog;
+  }
+
+  std::string Table() {
+    const std::optional<Modal> dialog = TableDialog();
+    if (!dialog) return "error\tno table dialog";
+    std::vector<std::string> values{dialog->title};
+    for (const std::string& row : robot::TableRows(dialog->window)) values.push_back(row);
+    return Ok(values);
+  }
+
+  std::string TableInput(const std::vector<std::string>& f) {
+    const std::optional<Modal> dialog = TableDialog();
+    if (!dialog) return "error\tno table dialog";
+    if (f[0] == "tablevalue") {
+      return robot::SetTableValue(dialog->window, f[1]) ? "ok" : "error\tno value box";
+    }
+    if (f[0] == "tableselect") {
+      const int last = f.size() > 2 ? std::stoi(f[2]) : std::stoi(f[1]);
+      if (!robot::SelectTableRows(dialog->window, std::stoi(f[1]), last)) {
+        return "error\tno such rows";
+      }
+      return "ok";
+    }
+    if (!robot::PressTableButton(dialog->window, f[1])) return "error\tno button " + f[1];
+    if (f[1] == "OK" && !robot::WaitUntilClosed(*dialog, kModalLimitMs)) {
+      return "error\ttable dialog stays";
+    }
+    return "ok";
   }
 
   std::unique_ptr<ProgramWindow> m_program;

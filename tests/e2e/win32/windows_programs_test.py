@@ -446,6 +446,27 @@ class BothPrograms:
         self.assertEqual(s.state().curve("ram2"), edited)
         self.assertEqual(s.emulator.times_heard("RD1"), 1)
 
+    def test_sets_a_point_in_the_table_from_the_context_menu_and_sends_it(self):
+        s = self.session
+        self.found_and_read()
+        read2 = s.curve()
+        s.robot.ask("rclick", "Image1")
+        s.robot.ask("menukey", "e")
+        table = s.robot.ask("table")
+        self.assertEqual(table[0], "Edit points")
+        self.assertEqual(len(table) - 1, 26)
+        # Point 14 of curve 2 to five degrees of advance.
+        s.robot.ask("tableselect", 13, 13)
+        s.robot.ask("tablevalue", "5")
+        s.robot.ask("tablebutton", "Set Advance 2")
+        s.robot.ask("tablebutton", "OK")
+        edited = list(read2)
+        edited[13] = 25 + 5
+        self.assertTrue(wait_until(lambda: s.curve() == edited), s.curve())
+        self.assertTrue(s.shown("Label34"))
+        self.assertTrue(s.command("SDBut", "SD2"))
+        self.assertTrue(s.wait_for_state(lambda st: st.curve("ram2") == edited))
+
     def test_changes_the_output_voltage_after_the_warning(self):
         s = self.session
         self.found_and_read()
