@@ -2,6 +2,7 @@
 // form's own source files.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,14 @@
 #include "map/curve_model.h"
 #include "map/gauge_panel_toggle.h"
 #include "map/map_commands.h"
+#include "map/sync.h"
 #include "protocol/command_channel.h"
 #include "protocol/lockout.h"
 #include "protocol/reply_recogniser.h"
 #include "protocol/transfers.h"
+#include "safekeeping/backups.h"
+#include "safekeeping/backups_list.h"
+#include "safekeeping/preferences_command.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
 #include "serial/settings_command.h"
@@ -60,6 +65,12 @@ struct TForm1::Parts {
             [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
+        backups(model, preferences, platform.local_time,
+                [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
+        backups_list(platform.dialogs, map_commands, preferences,
+                     [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
+        preferences_command(variant, platform.dialogs, preferences,
+                            platform.user_folders.preferences_file, platform.user_folders.backups),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -75,6 +86,15 @@ struct TForm1::Parts {
     lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
     // Timer3 never runs while live data runs or the settings dialog holds the port.
     channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
+    transfers.BeforeSend = [this] { backups.BeforeWrite(safekeeping::Occasion::Send); };
+    transfers.BeforeRecord = [this] { backups.BeforeWrite(safekeeping::Occasion::Record); };
+  }
+
+  // New working curves as one edit: shown with the marks the editor leaves after one.
+  void ApplyCurves(const std::array<map::Curve, 2>& curves) {
+    model.AdvCurves = curves;
+    editor.ShowCurve(model.CurrentCurve);
+    map::CheckSync(model, handler.Label34, handler.Label35);
   }
 
   serial::TCommPortDriver CPDrv;
@@ -84,6 +104,7 @@ struct TForm1::Parts {
   serial::LinkState link;
   live::OptionState options;
   live::LiveState live;
+  ui::PreferencesValues preferences;
 
   protocol::ReplyRecogniser recogniser;
   protocol::Lockout lockout;
@@ -98,6 +119,9 @@ struct TForm1::Parts {
   protocol::Transfers transfers;
   live::LiveData live_data;
   serial::SettingsCommand settings;
+  safekeeping::Backups backups;
+  safekeeping::BackupsList backups_list;
+  safekeeping::PreferencesCommand preferences_command;
   ui::CommandMenu menu;
 
   // The controls the window's own handlers write.
