@@ -63,24 +63,21 @@ TEST_P(Backups, SendAndRecordFirstBackUpACopyThatChangedSinceItsLastBackup) {
 
 TEST_P(Backups, OnlyTheOldestBackupsPastTheBoundAreRemoved) {
   std::filesystem::create_directories(folder);
-  const std::vector<std::string> strangers = {"notes.txt", "2019-01-01 00-00-00 QZR 6.0 read.ijj",
-                                              "2019-01-01 00-00-00 QZR 6.0 read copy.IJJ"};
-  for (const std::string& name : strangers) WriteText(folder / name, "mine");
+  // Files not named as backups are the user's, whatever they look like.
+  std::vector<std::string> kept = {"notes.txt", "2019-01-01 00-00-00 QZR 6.0 read.ijj",
+                                   "2019-01-01 00-00-00 QZR 6.0 read copy.IJJ"};
+  for (const std::string& name : kept) WriteText(folder / name, "mine");
   for (int day = 0; day < 1000; ++day) {
     char name[64];
     std::snprintf(name, sizeof name, "2020-%02d-%02d 10-00-00 QZR 6.0 send.IJJ", day / 28 + 1,
                   day % 28 + 1);
     WriteText(folder / name, "old");
+    if (day > 0) kept.push_back(name);
   }
   bench.Click("RDBut");
-  const std::vector<std::string> left = bench.Backups(folder);
-  EXPECT_EQ(left.size(), 1000u + strangers.size());
-  for (const std::string& name : strangers) {
-    EXPECT_TRUE(std::find(left.begin(), left.end(), name) != left.end()) << name;
-  }
-  EXPECT_FALSE(std::filesystem::exists(folder / "2020-01-01 10-00-00 QZR 6.0 send.IJJ"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "2020-01-02 10-00-00 QZR 6.0 send.IJJ"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "2026-12-09 07-41-02 QZR 6.0 read.IJJ"));
+  kept.push_back("2026-12-09 07-41-02 QZR 6.0 read.IJJ");
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(bench.Backups(folder), kept);
 }
 
 TEST_P(Backups, AFolderThatCannotBeWrittenLeavesTheReadIntactAndIsReportedOnce) {

@@ -27,7 +27,7 @@ class PreferencesFile : public ::testing::Test {
   const ui::PreferencesValues defaults{};
 };
 
-TEST_F(PreferencesFile, WhatIsNotSoundLeavesTheDefaults) {
+TEST_F(PreferencesFile, OnlySoundValuesReplaceTheDefaults) {
   EXPECT_EQ(ReadPreferences(file.string()), defaults);  // missing
   std::string noise(3000, '\0');
   for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 7919 % 256);
@@ -36,13 +36,10 @@ TEST_F(PreferencesFile, WhatIsNotSoundLeavesTheDefaults) {
                  "BackupFolder=relative/folder\nBackupFolder=/a\x01"
                  "b\nColour=red\n"),
             defaults);
-}
-
-TEST_F(PreferencesFile, APartialFileGivesWhatItHolds) {
-  ui::PreferencesValues expected;
-  expected.backups = false;
-  expected.backup_folder = "/srv/curves";
-  EXPECT_EQ(Read("Backups = 0\r\nBackupFolder=/srv/curves\r\nConfirmWrites="), expected);
+  ui::PreferencesValues partial;
+  partial.backups = false;
+  partial.backup_folder = "/srv/curves";
+  EXPECT_EQ(Read("Backups = 0\r\nBackupFolder=/srv/curves\r\nConfirmWrites="), partial);
 }
 
 TEST_F(PreferencesFile, AHugeFileIsReadOnlyToItsBoundAndACutLineIsNotTaken) {
@@ -83,26 +80,24 @@ TEST(Preferences, TheDialogsValuesAreKeptForTheNextRun) {
 
 TEST(UserFolders, ComeFromTheEnvironmentOfEachSystem) {
   using safekeeping::System;
-  std::map<std::string, std::string> variables;
-  const safekeeping::Environment environment = [&](const char* name) -> std::optional<std::string> {
-    const auto it = variables.find(name);
-    if (it == variables.end()) return std::nullopt;
-    return it->second;
+  std::map<std::string, std::string> env;
+  const auto folders = [&](System system) {
+    const safekeeping::UserFolders f = safekeeping::UserFoldersFrom(
+        [&](const char* name) -> std::optional<std::string> {
+          return env.contains(name) ? std::optional(env[name]) : std::nullopt;
+        },
+        system);
+    return f.backups + "|" + f.preferences_file;
   };
-  EXPECT_EQ(safekeeping::UserFoldersFrom(environment, System::Posix).backups, "");
-  variables = {{"HOME", "/home/tuner"}, {"XDG_CONFIG_HOME", "relative"}};
-  safekeeping::UserFolders folders = safekeeping::UserFoldersFrom(environment, System::Posix);
-  EXPECT_EQ(folders.backups, "/home/tuner/.local/share/palunor/backups");
-  EXPECT_EQ(folders.preferences_file, "/home/tuner/.config/palunor/palunor.conf");
-  variables = {{"HOME", "/home/tuner"}, {"XDG_DATA_HOME", "/data/"}, {"XDG_CONFIG_HOME", "/cfg"}};
-  folders = safekeeping::UserFoldersFrom(environment, System::Posix);
-  EXPECT_EQ(folders.backups, "/data/palunor/backups");
-  EXPECT_EQ(folders.preferences_file, "/cfg/palunor/palunor.conf");
-  variables = {{"LOCALAPPDATA", "C:\\Users\\Tuner\\AppData\\Local"},
-               {"APPDATA", "C:\\Users\\Tuner\\AppData\\Roaming"}};
-  folders = safekeeping::UserFoldersFrom(environment, System::Windows);
-  EXPECT_EQ(folders.backups, "C:\\Users\\Tuner\\AppData\\Local\\Palunor\\Backups");
-  EXPECT_EQ(folders.preferences_file, "C:\\Users\\Tuner\\AppData\\Roaming\\Palunor\\palunor.ini");
+  EXPECT_EQ(folders(System::Posix), "|");
+  env = {{"HOME", "/home/tuner"}, {"XDG_CONFIG_HOME", "relative"}};
+  EXPECT_EQ(folders(System::Posix),
+            "/home/tuner/.local/share/palunor/backups|/home/tuner/.config/palunor/palunor.conf");
+  env = {{"HOME", "/home/tuner"}, {"XDG_DATA_HOME", "/data/"}, {"XDG_CONFIG_HOME", "/cfg"}};
+  EXPECT_EQ(folders(System::Posix), "/data/palunor/backups|/cfg/palunor/palunor.conf");
+  env = {{"LOCALAPPDATA", "C:\\Users\\T\\Local"}, {"APPDATA", "C:\\Users\\T\\Roaming"}};
+  EXPECT_EQ(folders(System::Windows),
+            "C:\\Users\\T\\Local\\Palunor\\Backups|C:\\Users\\T\\Roaming\\Palunor\\palunor.ini");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ namespace safekeeping_test {
 
 namespace fs = std::filesystem;
 
-class RecordingCanvases : public ui::CanvasFactory {
+class NullCanvases : public ui::CanvasFactory {
  public:
   std::unique_ptr<ui::Canvas> Make(int width, int height) override {
     return std::make_unique<ui::RecordingCanvas>(width, height);
@@ -86,12 +86,11 @@ class Bench {
   std::array<map::Curve, 2> ControllerRam() { return {controller.Ram(1), controller.Ram(2)}; }
   std::string ControllerMap() { return map::MapFileText(ControllerRam()); }
   // The names in the backups folder, sorted.
-  std::vector<std::string> Backups(const fs::path& folder) const {
+  static std::vector<std::string> Backups(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (fs::directory_iterator it(folder, ignored), end; !ignored && it != end; ++it) {
+    for (fs::directory_iterator it(folder, ignored), end; !ignored && it != end; ++it)
       names.push_back(it->path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -100,7 +99,7 @@ class Bench {
   ui::VirtualClock clock;
   ui::ScriptedDialogs dialogs;
   ui::RecordingHelpViewer help;
-  RecordingCanvases canvases;
+  NullCanvases canvases;
   sim::Controller controller;
   sim::EmulatedDevice device{clock, controller};
   shell::Platform platform;
