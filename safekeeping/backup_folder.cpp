@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <type_traits>
 
 #include "files/replace_file.h"
 #include "files/utf8_path.h"
@@ -15,6 +17,19 @@ namespace {
 
 // Far more backups than one second ever sees; past it the folder is not sane.
 constexpr int kMaxNumber = 1000;
+
+// The name as text when it is plain ASCII, as every backup's is. Other names are
+// not backups, and are never converted: on Windows one that is not valid UTF-16
+// could not be.
+std::optional<std::string> AsciiName(const fs::path& name) {
+  std::string text;
+  for (const auto c : name.native()) {
+    const auto code = static_cast<std::make_unsigned_t<fs::path::value_type>>(c);
+    if (code > 127) return std::nullopt;
+    text.push_back(static_cast<char>(code));
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -42,8 +57,9 @@ std::vector<BackupFile> ListBackups(const std::string& folder) {
        it.increment(error)) {
     std::error_code ignored;
     if (!it->is_regular_file(ignored)) continue;
-    if (auto name = ParseFileName(files::Utf8FromPath(it->path().filename()))) {
-      backups.push_back({std::move(*name), files::Utf8FromPath(it->path())});
+    const std::optional<std::string> text = AsciiName(it->path().filename());
+    if (auto name = text ? ParseFileName(*text) : std::nullopt) {
+      backups.push_back({std::move(*name), it->path()});
     }
   }
   std::sort(backups.begin(), backups.end(),
@@ -55,7 +71,7 @@ void PruneBackups(const std::string& folder, std::size_t keep) {
   const std::vector<BackupFile> backups = ListBackups(folder);
   for (std::size_t i = keep; i < backups.size(); ++i) {
     std::error_code ignored;
-    fs::remove(files::PathFromUtf8(backups[i].path), ignored);
+    fs::remove(backups[i].path, ignored);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -19,7 +20,7 @@ constexpr std::size_t kBackupsKept = 1000;
 
 struct BackupFile {
   BackupName name;
-  std::string path;  // UTF-8
+  std::filesystem::path path;
 };
 
 // Writes both curves as a map file under `name` in `folder` (created if missing),

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "files/utf8_path.h"
 #include "safekeeping/backup_folder.h"
 
 namespace safekeeping {
@@ -56,7 +55,7 @@ void BackupsList::Show() {
       state.note = "Choose a backup to open.";
       return false;
     }
-    chosen = m_map_commands.Load(files::PathFromUtf8(backups[static_cast<std::size_t>(row)].path));
+    chosen = m_map_commands.Load(backups[static_cast<std::size_t>(row)].path);
     if (!chosen) state.note = "That backup could not be read.";
     return chosen.has_value();
   };

@@ -61,7 +61,12 @@ UserFolders SystemUserFolders() {
     const std::wstring wide_name(name, name + std::char_traits<char>::length(name));
     const wchar_t* value = _wgetenv(wide_name.c_str());
     if (value == nullptr) return std::nullopt;
-    return files::Utf8FromPath(std::filesystem::path(std::wstring(value)));
+    // A value that is not valid UTF-16 names no folder the program could use.
+    try {
+      return files::Utf8FromPath(std::filesystem::path(std::wstring(value)));
+    } catch (const std::exception&) {
+      return std::nullopt;
+    }
   };
   return UserFoldersFrom(environment, System::Windows);
 #else

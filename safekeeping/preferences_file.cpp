@@ -33,14 +33,39 @@ std::optional<bool> ToBool(std::string_view value) {
   return std::nullopt;
 }
 
+// Whether `text` is well-formed UTF-8: no stray continuation byte, no overlong form,
+// no surrogate, nothing past U+10FFFF. Only such a path converts on every system.
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xc2 ? 0
+                               : lead < 0xe0 ? 2
+                               : lead < 0xf0 ? 3
+                               : lead < 0xf5 ? 4
+                                             : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    unsigned code = length == 1 ? lead : lead & (0xff >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((byte(i + k) & 0xc0) != 0x80) return false;
+      code = (code << 6) | (byte(i + k) & 0x3f);
+    }
+    const unsigned smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 // A folder the backups can go to: absolute, valid UTF-8, no control characters.
 bool SoundFolder(std::string_view value) {
   for (const char c : value) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
   }
-  const std::string text(value);
-  const std::string round_trip = files::Utf8FromPath(files::PathFromUtf8(text));
-  return !value.empty() && round_trip == text && files::PathFromUtf8(text).is_absolute();
+  return !value.empty() && IsUtf8(value) && files::PathFromUtf8(value).is_absolute();
 }
 
 void Apply(std::string_view key, std::string_view value, ui::PreferencesValues& values) {

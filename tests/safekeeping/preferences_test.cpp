@@ -34,12 +34,12 @@ TEST_F(PreferencesFile, OnlySoundValuesReplaceTheDefaults) {
   EXPECT_EQ(Read(noise), defaults);
   EXPECT_EQ(Read("[Palunor]\nBackups=maybe\nAskBeforeClosing\nConfirmWrites=2\n"
                  "BackupFolder=relative/folder\nBackupFolder=/a\x01"
-                 "b\nColour=red\n"),
+                 "b\nBackupFolder=/caf\xc3\nBackupFolder=/\xed\xa0\x80\nColour=red\n"),
             defaults);
   ui::PreferencesValues partial;
   partial.backups = false;
-  partial.backup_folder = "/srv/curves";
-  EXPECT_EQ(Read("Backups = 0\r\nBackupFolder=/srv/curves\r\nConfirmWrites="), partial);
+  partial.backup_folder = "/srv/caf\xc3\xa9";
+  EXPECT_EQ(Read("Backups = 0\r\nBackupFolder=/srv/caf\xc3\xa9\r\nConfirmWrites="), partial);
 }
 
 TEST_F(PreferencesFile, AHugeFileIsReadOnlyToItsBoundAndACutLineIsNotTaken) {
