@@ -6,18 +6,21 @@
 
 namespace gui {
 
-QtPlatform::QtPlatform(PortFactory make_port, std::string program_path, std::string work_dir)
+QtPlatform::QtPlatform(PortFactory make_port, std::string program_path, std::string work_dir,
+                       safekeeping::UserFolders user_folders)
     : m_platform{m_loop,
                  m_dialogs,
                  m_help,
                  m_canvases,
                  std::move(make_port),
                  std::move(program_path),
-                 std::move(work_dir)} {}
+                 std::move(work_dir),
+                 std::move(user_folders)} {}
 
 Program::Program(ui::Variant variant, std::string program_path, std::string work_dir,
-                 QtPlatform::PortFactory make_port)
-    : m_platform(std::move(make_port), std::move(program_path), std::move(work_dir)),
+                 QtPlatform::PortFactory make_port, safekeeping::UserFolders user_folders)
+    : m_platform(std::move(make_port), std::move(program_path), std::move(work_dir),
+                 std::move(user_folders)),
       m_form(variant, m_platform.Get()) {
   m_form.FormCreate();
   m_window = std::make_unique<MainWindow>(m_form);
@@ -41,7 +44,8 @@ Program::~Program() {
 
 int RunProgram(ui::Variant variant, int argc, char** argv) {
   QApplication app(argc, argv);
-  Program program(variant, QCoreApplication::applicationFilePath().toStdString());
+  Program program(variant, QCoreApplication::applicationFilePath().toStdString(), ".",
+                  serial::MakeSystemPort, safekeeping::SystemUserFolders());
   return app.exec();
 }
 

@@ -10,6 +10,7 @@
 #include "gui/qt_dialogs.h"
 #include "gui/qt_event_loop.h"
 #include "gui/qt_help_viewer.h"
+#include "safekeeping/data_folders.h"
 #include "serial/port_backend.h"
 #include "shell/form.h"
 #include "shell/platform.h"
@@ -22,7 +23,8 @@ class MainWindow;
 class QtPlatform {
  public:
   using PortFactory = std::function<std::unique_ptr<serial::PortBackend>()>;
-  QtPlatform(PortFactory make_port, std::string program_path, std::string work_dir = ".");
+  QtPlatform(PortFactory make_port, std::string program_path, std::string work_dir = ".",
+             safekeeping::UserFolders user_folders = {});
 
   shell::Platform& Get() { return m_platform; }
   QtDialogs& Dialogs() { return m_dialogs; }
@@ -44,7 +46,8 @@ class QtPlatform {
 class Program {
  public:
   Program(ui::Variant variant, std::string program_path, std::string work_dir = ".",
-          QtPlatform::PortFactory make_port = serial::MakeSystemPort);
+          QtPlatform::PortFactory make_port = serial::MakeSystemPort,
+          safekeeping::UserFolders user_folders = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

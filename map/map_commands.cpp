@@ -82,21 +82,15 @@ void MapCommands::OpenButClick() {
     path += std::string(".") + kDefaultExtension;
   }
 
-  // The whole file is read before anything changes, so a failure leaves the curves
-  // as they were.
-  std::string text;
-  if (const std::error_code error = ReadFileStart(path, kReadLimit, text)) {
-    ShowError(error, path);
-    return;
-  }
-  const std::array<MapLine, 2> lines = ReadMapFile(text);
+  const std::optional<std::array<Curve, 2>> curves = Load(path);
+  if (!curves) return;
 
   const int shown = m_model.CurrentCurve;
   m_model.CurrentCurve = 1;
-  lines[0].ApplyTo(m_model.Working(1));
+  m_model.Working(1) = (*curves)[0];
   m_editor.Updatesc();  // curve 1 is shown for a moment
   m_model.CurrentCurve = 2;
-  lines[1].ApplyTo(m_model.Working(2));
+  m_model.Working(2) = (*curves)[1];
   if (m_variant == ui::Variant::Palunor) m_editor.Updatesc();
   m_model.CurrentCurve = shown;
   m_editor.Updatesc();
@@ -104,6 +98,21 @@ void MapCommands::OpenButClick() {
   // holds them.
   CheckSync(m_model, m_label34, m_label35);
   WarnOutOfLimits();
+}
+
+std::optional<std::array<Curve, 2>> MapCommands::Load(const fs::path& path) {
+  // The whole file is read before anything changes, so a failure leaves the curves
+  // as they were.
+  std::string text;
+  if (const std::error_code error = ReadFileStart(path, kReadLimit, text)) {
+    ShowError(error, path);
+    return std::nullopt;
+  }
+  const std::array<MapLine, 2> lines = ReadMapFile(text);
+  std::array<Curve, 2> curves = m_model.AdvCurves;
+  lines[0].ApplyTo(curves[0]);
+  lines[1].ApplyTo(curves[1]);
+  return curves;
 }
 
 void MapCommands::WarnOutOfLimits() {

@@ -3,8 +3,10 @@
 // chosen in an open dialog. Nothing is exchanged with the controller.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "map/curve_editor.h"
@@ -30,6 +32,13 @@ class MapCommands {
   // describing the state before the load until the next edit checks them.
   void OpenButClick();
 
+  // Both working curves as they are with the map file at `path` read over them, or
+  // nothing when it cannot be read (the user has been told why). Nothing changes.
+  std::optional<std::array<Curve, 2>> Load(const std::filesystem::path& path);
+  // The map just opened holds points the controller would not take: the user is told
+  // which at once, not only when Send refuses them.
+  void WarnOutOfLimits();
+
   // More than a map file ever holds; the rest of a larger file is not read.
   static constexpr std::size_t kReadLimit = 64 * 1024;
 
@@ -37,9 +46,6 @@ class MapCommands {
   ui::FileDialogRequest Request(const char* title, std::string filter,
                                 const std::string& file_name) const;
   std::filesystem::path Resolve(const std::string& name) const;
-  // The map just opened holds points the controller would not take: the user is told
-  // which at once, not only when Send refuses them.
-  void WarnOutOfLimits();
   void ShowError(std::error_code error, const std::filesystem::path& path);
 
   ui::Variant m_variant;

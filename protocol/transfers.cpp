@@ -84,6 +84,7 @@ void Transfers::SDButClick() {
     if (RefuseOutOfLimits()) return;
     message = SendCurve(m.CurrentCurve, m.Working(m.CurrentCurve));
   }
+  if (!message.empty() && BeforeSend) BeforeSend();
   BeginCommand();
   // With no controller identified the message stays empty and nothing is written.
   const bool whole_curve = message.size() > 3;
@@ -102,6 +103,7 @@ void Transfers::SDButClick() {
 void Transfers::Button6Click() {
   m_lockout.ResetCount();
   if (m_lockout.Running()) return;
+  if (BeforeRecord) BeforeRecord();
   BeginCommand();
   Write(RecordEeprom(m_model.CurrentCurve));
 }

@@ -35,6 +35,11 @@ class Transfers {
   void SDButClick();
   void Button6Click();
 
+  // Run just before a Send or a REC EEPR is written, while the controller still holds
+  // what it held: the backups copy it first.
+  std::function<void()> BeforeSend;
+  std::function<void()> BeforeRecord;
+
  private:
   // Lockout started, what has arrived taken in, Timer3 stopped for the reply and the
   // port opened if it is closed.

@@ -1,5 +1,6 @@
 // The context menu of the chart and the gauges, and the keys that reach it before
 // the window's own key handling.
+#include "safekeeping/backup_commands.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
 
@@ -37,6 +38,8 @@ void TForm1::BindContextMenu() {
       if (button == ui::MouseButton::Right) ContextMenu(InWindow(surface, x, y));
     };
   }
+  safekeeping::AddBackupCommands(m_parts->menu, m_parts->backups_list,
+                                 m_parts->preferences_command);
 }
 
 void TForm1::ContextMenu(ui::Point where) {

@@ -135,6 +135,9 @@ void TForm1::FormCreate() {
   } else {
     m.AdvText.clear();
   }
+
+  // 9. The preferences of the additions, from their own file.
+  p.preferences_command.Load();
 }
 
 void TForm1::Activated() {

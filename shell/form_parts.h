@@ -2,6 +2,7 @@
 // form's own source files.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@
 #include "protocol/lockout.h"
 #include "protocol/reply_recogniser.h"
 #include "protocol/transfers.h"
+#include "safekeeping/backups.h"
+#include "safekeeping/backups_list.h"
+#include "safekeeping/preferences_command.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
 #include "serial/settings_command.h"
@@ -62,14 +66,14 @@ struct TForm1::Parts {
             [this] { supervision.ConnectP(); },
             [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
-        // A whole edit of the working curves: both replaced, the current curve shown
-        // as after an edit, and the marks checked.
+        backups(model, preferences, platform.local_time,
+                [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
+        backups_list(platform.dialogs, map_commands, preferences,
+                     [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
+        preferences_command(variant, platform.dialogs, preferences,
+                            platform.user_folders.preferences_file, platform.user_folders.backups),
         point_table(variant, model, platform.dialogs, platform.work_dir,
-                    [this, &controls](const std::array<map::Curve, 2>& curves) {
-                      model.AdvCurves = curves;
-                      editor.ShowCurve(model.CurrentCurve);
-                      map::CheckSync(model, controls);
-                    }),
+                    [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -85,6 +89,15 @@ struct TForm1::Parts {
     lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
     // Timer3 never runs while live data runs or the settings dialog holds the port.
     channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
+    transfers.BeforeSend = [this] { backups.BeforeWrite(safekeeping::Occasion::Send); };
+    transfers.BeforeRecord = [this] { backups.BeforeWrite(safekeeping::Occasion::Record); };
+  }
+
+  // New working curves as one edit: shown with the marks the editor leaves after one.
+  void ApplyCurves(const std::array<map::Curve, 2>& curves) {
+    model.AdvCurves = curves;
+    editor.ShowCurve(model.CurrentCurve);
+    map::CheckSync(model, handler.Label34, handler.Label35);
   }
 
   serial::TCommPortDriver CPDrv;
@@ -94,6 +107,7 @@ struct TForm1::Parts {
   serial::LinkState link;
   live::OptionState options;
   live::LiveState live;
+  ui::PreferencesValues preferences;
 
   protocol::ReplyRecogniser recogniser;
   protocol::Lockout lockout;
@@ -108,6 +122,9 @@ struct TForm1::Parts {
   protocol::Transfers transfers;
   live::LiveData live_data;
   serial::SettingsCommand settings;
+  safekeeping::Backups backups;
+  safekeeping::BackupsList backups_list;
+  safekeeping::PreferencesCommand preferences_command;
   pointtable::PointTableCommands point_table;
   ui::CommandMenu menu;
 

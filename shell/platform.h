@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "safekeeping/backups.h"
+#include "safekeeping/data_folders.h"
 #include "serial/port_backend.h"
 #include "ui/control.h"
 #include "ui/dialogs.h"
@@ -25,6 +27,11 @@ struct Platform {
   std::string program_path;
   // The process's current directory, where "Advance.ini" lives.
   std::string work_dir = ".";
+  // The user's backups folder and preferences file; empty, there are none (no backups
+  // are written and the preferences last for the run).
+  safekeeping::UserFolders user_folders = {};
+  // The local date and time the backups are named by.
+  safekeeping::LocalClock local_time = safekeeping::SystemLocalTime;
 };
 
 }  // namespace shell

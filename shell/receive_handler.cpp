@@ -133,6 +133,7 @@ void TForm1::Act(const protocol::VersionReply& reply) {
     m.MaxRetard = reply.max_retard;
     if (newer) m.FirstPointRetard = std::min<std::uint8_t>(reply.max_retard, 15);
     m.DeviceVersion = reply.version;
+    p.backups.ControllerFound(reply.model);
     std::string caption = "VYN Advance Controller Program (" + reply.model + " Version " +
                           protocol::VersionText(m.DeviceVersion);
     if (qzr) {
@@ -166,6 +167,7 @@ void TForm1::Act(const protocol::ReadCompleted& reply) {
   m.ReadUnderWay = false;
   p.editor.ShowCurve(m.CurveBeforeRead);
   Show("Lines Received!", ui::kGreen);
+  p.backups.ReadCompleted();
   p.channel.ResumeSupervision();
 }
 

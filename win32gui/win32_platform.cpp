@@ -22,18 +22,22 @@ std::string ProgramPath() {
 
 }  // namespace
 
-Win32Platform::Win32Platform(PortFactory make_port, std::string program_path, std::string work_dir)
+Win32Platform::Win32Platform(PortFactory make_port, std::string program_path, std::string work_dir,
+                             safekeeping::UserFolders user_folders)
     : m_platform{m_loop,
                  m_dialogs,
                  m_help,
                  m_canvases,
                  std::move(make_port),
                  std::move(program_path),
-                 std::move(work_dir)} {}
+                 std::move(work_dir),
+                 std::move(user_folders)} {}
 
 Program::Program(ui::Variant variant, std::string program_path, std::string work_dir,
-                 Win32Platform::PortFactory make_port, int show_command)
-    : m_platform(std::move(make_port), std::move(program_path), std::move(work_dir)),
+                 Win32Platform::PortFactory make_port, int show_command,
+                 safekeeping::UserFolders user_folders)
+    : m_platform(std::move(make_port), std::move(program_path), std::move(work_dir),
+                 std::move(user_folders)),
       m_form(variant, m_platform.Get()) {
   m_form.FormCreate();
   m_window = std::make_unique<MainWindow>(m_form);
@@ -70,7 +74,8 @@ int RunProgram(ui::Variant variant, int show_command) {
       sizeof(INITCOMMONCONTROLSEX),
       ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
-  Program program(variant, ProgramPath(), ".", serial::MakeSystemPort, show_command);
+  Program program(variant, ProgramPath(), ".", serial::MakeSystemPort, show_command,
+                  safekeeping::SystemUserFolders());
   return RunMessageLoop(program.Window());
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "safekeeping/data_folders.h"
 #include "serial/port_backend.h"
 #include "shell/form.h"
 #include "shell/platform.h"
@@ -26,7 +27,8 @@ class MainWindow;
 class Win32Platform {
  public:
   using PortFactory = std::function<std::unique_ptr<serial::PortBackend>()>;
-  Win32Platform(PortFactory make_port, std::string program_path, std::string work_dir = ".");
+  Win32Platform(PortFactory make_port, std::string program_path, std::string work_dir = ".",
+                safekeeping::UserFolders user_folders = {});
 
   shell::Platform& Get() { return m_platform; }
   Win32Dialogs& Dialogs() { return m_dialogs; }
@@ -48,7 +50,7 @@ class Program {
  public:
   Program(ui::Variant variant, std::string program_path, std::string work_dir = ".",
           Win32Platform::PortFactory make_port = serial::MakeSystemPort,
-          int show_command = SW_SHOWNORMAL);
+          int show_command = SW_SHOWNORMAL, safekeeping::UserFolders user_folders = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

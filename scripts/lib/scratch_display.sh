@@ -1,7 +1,7 @@
 # Sourced by the scripts that run the programs: a scratch home, a virtual display and
 # the controller emulator, all of them gone again when the script ends. Sourcing it
 # installs the clean-up; an interrupted script cleans up and ends.
-#   start_scratch                       # $scratch is HOME and holds XDG_CONFIG_HOME
+#   start_scratch                       # $scratch is HOME and holds XDG_CONFIG_HOME and XDG_DATA_HOME
 #   start_xvfb [WIDTHxHEIGHT]           # exports DISPLAY (1024x600 unless given)
 #   start_controller_sim BUILD/controller-sim [LOG [OPTION...]]   # sets $controller_sim_pid
 #   track_pid PID                       # ended at clean-up as well
@@ -28,11 +28,11 @@ trap _scratch_display_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# A private home and port map, so the programs and the emulator write their settings
-# and links in scratch and leave the user's alone.
+# A private home and port map, so the programs and the emulator write their settings,
+# links and backups in scratch and leave the user's alone.
 start_scratch() {
   scratch=$(mktemp -d)
-  export XDG_CONFIG_HOME="$scratch/config" HOME="$scratch"
+  export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" HOME="$scratch"
   mkdir -p "$XDG_CONFIG_HOME"
 }
 

@@ -54,6 +54,7 @@
 #include "map/curve_model.h"
 #include "map/marker.h"
 #include "protocol/lockout.h"
+#include "safekeeping/data_folders.h"
 #include "shell/form.h"
 #include "tests/gui/gui_harness.h"
 #include "ui/control.h"
@@ -455,7 +456,10 @@ class E2e {
  private:
   void StartProgram(ui::Variant variant) {
     const char* name = variant == ui::Variant::Palunor6 ? "Palunor6" : "Palunor";
-    m_program = std::make_unique<gui::Program>(variant, Path(name).string(), Path("").string());
+    // The user's folders as the program finds them, under the scratch home.
+    m_program =
+        std::make_unique<gui::Program>(variant, Path(name).string(), Path("").string(),
+                                       serial::MakeSystemPort, safekeeping::SystemUserFolders());
     m_program->Window().activateWindow();
     QApplication::setActiveWindow(&m_program->Window());
   }
@@ -489,6 +493,7 @@ class E2e {
     const fs::path config = fs::path(dir.path().toStdString()) / "config";
     fs::create_directories(config);
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("XDG_DATA_HOME", (config.parent_path() / "data").c_str(), 1);
     setenv("HOME", dir.path().toStdString().c_str(), 1);
     return config;
   }

@@ -1,0 +1,14 @@
+// The context menu's backups and preferences group.
+#pragma once
+
+#include "safekeeping/backups_list.h"
+#include "safekeeping/preferences_command.h"
+#include "ui/menu.h"
+
+namespace safekeeping {
+
+// "&Backups..." and "&Preferences...", after a separator when the menu has items.
+void AddBackupCommands(ui::CommandMenu& menu, BackupsList& backups,
+                       PreferencesCommand& preferences);
+
+}  // namespace safekeeping
