@@ -6,7 +6,7 @@ void AddBackupCommands(ui::CommandMenu& menu, BackupsList& backups,
                        PreferencesCommand& preferences) {
   if (!menu.Empty()) menu.AddSeparator();
   menu.Add({"&Backups...", {}, {}, {}, [&backups] { backups.Show(); }});
-  menu.Add({"&Preferences...", {}, {}, {}, [&preferences] { preferences.Show(); }});
+  menu.Add({"Pre&ferences...", {}, {}, {}, [&preferences] { preferences.Show(); }});
 }
 
 }  // namespace safekeeping

@@ -7,7 +7,7 @@
 
 namespace safekeeping {
 
-// "&Backups..." and "&Preferences...", after a separator when the menu has items.
+// "&Backups..." and "Pre&ferences...", after a separator when the menu has items.
 void AddBackupCommands(ui::CommandMenu& menu, BackupsList& backups,
                        PreferencesCommand& preferences);
 

@@ -123,7 +123,7 @@ TEST_P(Backups, TheListShowsTheNewestFirstAndOpensTheOneChosen) {
 
 TEST_P(Backups, NothingIsWrittenWithThePreferenceOff) {
   bench.dialogs.AnswerPreferences([](ui::PreferencesValues& values) { values.backups = false; });
-  bench.Choose("&Preferences...");
+  bench.Choose("Pre&ferences...");
   bench.Click("RDBut");
   EXPECT_FALSE(std::filesystem::exists(folder));
 }

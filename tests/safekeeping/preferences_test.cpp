@@ -64,7 +64,7 @@ TEST(Preferences, TheDialogsValuesAreKeptForTheNextRun) {
       EXPECT_EQ(values.backup_folder, "not/a/full/path");
       values.backup_folder = elsewhere.string();
     });
-    first.Choose("&Preferences...");
+    first.Choose("Pre&ferences...");
     EXPECT_EQ(first.dialogs.History()[2].text,
               "The backup folder must be a full path: not/a/full/path");
   }

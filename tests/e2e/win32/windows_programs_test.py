@@ -467,6 +467,22 @@ class BothPrograms:
         self.assertTrue(s.command("SDBut", "SD2"))
         self.assertTrue(s.wait_for_state(lambda st: st.curve("ram2") == edited))
 
+    def test_opens_the_backup_of_a_read_from_the_backups_list(self):
+        s = self.session
+        self.found_and_read()
+        read2 = s.curve()
+        s.drag("Lb5", 10 if read2[4] > 25 else -10)
+        self.assertNotEqual(s.curve(), read2)
+        s.robot.ask("rclick", "Image2")
+        s.robot.ask("menukey", "b")
+        table = s.robot.ask("table")
+        self.assertEqual(table[0], "Backups")
+        # Newest first, and chosen: the Read's backup.
+        self.assertTrue(table[1].endswith(" | QZR 6.0 | Read"), table[1])
+        s.robot.ask("tablebutton", "OK")
+        self.assertTrue(wait_until(lambda: s.curve() == read2), s.curve())
+        self.assertFalse(s.shown("Label34"))
+
     def test_changes_the_output_voltage_after_the_warning(self):
         s = self.session
         self.found_and_read()
