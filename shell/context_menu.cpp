@@ -1,5 +1,6 @@
 // The context menu of the chart and the gauges, and the keys that reach it before
 // the window's own key handling.
+#include "logbook/log_menu.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
 
@@ -30,6 +31,7 @@ ui::CommandMenu& TForm1::Menu() {
 }
 
 void TForm1::BindContextMenu() {
+  logbook::AddLogCommands(m_parts->menu, m_parts->recorder);
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {

@@ -2,6 +2,7 @@
 // real Qt implementations in the programs, the headless ones in tests.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +26,11 @@ struct Platform {
   std::string program_path;
   // The process's current directory, where "Advance.ini" lives.
   std::string work_dir = ".";
+  // The user's data folder, where the additions' own files (live-data logs) go.
+  std::string data_dir = ".";
+  // Local date and time, as the wall clock has them.
+  std::function<std::chrono::system_clock::time_point()> wall_clock =
+      std::chrono::system_clock::now;
 };
 
 }  // namespace shell
