@@ -2,7 +2,7 @@
 
 namespace logbook {
 
-void AddLogCommands(ui::CommandMenu& menu, Recorder& recorder) {
+void AddLogCommands(ui::CommandMenu& menu, Recorder& recorder, PlotWindow& plot) {
   if (!menu.Empty()) menu.AddSeparator();
   menu.Add({"&Record live data...",
             {},
@@ -14,6 +14,9 @@ void AddLogCommands(ui::CommandMenu& menu, Recorder& recorder) {
             [&recorder] { return recorder.Recording(); },
             {},
             [&recorder] { recorder.Stop(); }});
+  if (!plot.Available()) return;
+  menu.Add({"&Plot...", {}, {}, {}, [&plot] { plot.PlotClick(); }});
+  menu.Add({"Open &log...", {}, {}, {}, [&plot] { plot.OpenLogClick(); }});
 }
 
 }  // namespace logbook

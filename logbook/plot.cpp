@@ -140,9 +140,13 @@ void DrawOperating(ui::Canvas& canvas, const PlotSource& source, TimeSpan span, 
     canvas.pen = {kCurveColors[c], 2, ui::PenStyle::Solid};
     canvas.Polyline(points);
   }
-  const std::uint32_t trail_from = span.to_ms > kTrailMs ? span.to_ms - kTrailMs : 0;
-  const auto first = FirstAt(source.samples, std::max(trail_from, span.from_ms));
+  // The trail ends at the last frame of the span: in the first seconds of live data
+  // the span reaches past now.
   const auto end = FirstAt(source.samples, span.to_ms);
+  if (end == source.samples.begin()) return;
+  const std::uint32_t last = std::prev(end)->time_ms;
+  const std::uint32_t trail_from = last >= kTrailMs ? last + 1 - kTrailMs : 0;
+  const auto first = FirstAt(source.samples, std::max(trail_from, span.from_ms));
   std::optional<ui::Point> now;
   for (auto it = first; it != end; ++it) {
     const int x = RpmX(a, it->rpm, scale);
@@ -152,7 +156,7 @@ void DrawOperating(ui::Canvas& canvas, const PlotSource& source, TimeSpan span, 
       continue;
     }
     const int y = ValueY(a, it->advance, kMinDegrees, kMaxDegrees);
-    const std::uint32_t age = span.to_ms - 1 - it->time_ms;
+    const std::uint32_t age = last - it->time_ms;
     const auto level = static_cast<std::uint8_t>(
         255 - static_cast<int>(age) * (255 - kTrailDimmest) / static_cast<int>(kTrailMs));
     canvas.brush = {{level, level, level}};

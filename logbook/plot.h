@@ -46,7 +46,7 @@ struct PlotLayout {
 };
 PlotLayout LayoutPlot(int width, int height);
 
-// The trail of the operating point covers this much time before the end of the span.
+// The trail of the operating point covers this much time up to the span's last frame.
 inline constexpr std::uint32_t kTrailMs = 5000;
 // The RPM scale of both views: the axis's last speed rounded up to a thousand.
 int RpmScale(const PlotSource& source);

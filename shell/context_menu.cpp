@@ -31,7 +31,7 @@ ui::CommandMenu& TForm1::Menu() {
 }
 
 void TForm1::BindContextMenu() {
-  logbook::AddLogCommands(m_parts->menu, m_parts->recorder);
+  logbook::AddLogCommands(m_parts->menu, m_parts->recorder, m_parts->plot);
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {

@@ -10,6 +10,7 @@
 #include "live/option_state.h"
 #include "live/options_panel.h"
 #include "live/status_panel.h"
+#include "logbook/plot_window.h"
 #include "logbook/recorder.h"
 #include "map/curve_editor.h"
 #include "map/curve_model.h"
@@ -63,6 +64,8 @@ struct TForm1::Parts {
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
         recorder(platform.loop, platform.dialogs, {variant, model, link, live}, platform.wall_clock,
                  platform.data_dir),
+        plot(platform.windows, platform.loop, platform.dialogs, {variant, model, link, live},
+             platform.data_dir),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -78,7 +81,10 @@ struct TForm1::Parts {
     lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
     // Timer3 never runs while live data runs or the settings dialog holds the port.
     channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
-    live_data.WatchFrames([this](const live::SeenFrame& frame) { recorder.Frame(frame); });
+    live_data.WatchFrames([this](const live::SeenFrame& frame) {
+      recorder.Frame(frame);
+      plot.Frame(frame);
+    });
   }
 
   serial::TCommPortDriver CPDrv;
@@ -103,6 +109,7 @@ struct TForm1::Parts {
   live::LiveData live_data;
   serial::SettingsCommand settings;
   logbook::Recorder recorder;
+  logbook::PlotWindow plot;
   ui::CommandMenu menu;
 
   // The controls the window's own handlers write.

@@ -12,6 +12,7 @@
 #include "ui/dialogs.h"
 #include "ui/event_loop.h"
 #include "ui/help_viewer.h"
+#include "ui/second_window.h"
 
 namespace shell {
 
@@ -31,6 +32,8 @@ struct Platform {
   // Local date and time, as the wall clock has them.
   std::function<std::chrono::system_clock::time_point()> wall_clock =
       std::chrono::system_clock::now;
+  // Makes the plot window; a platform without one leaves it out.
+  ui::WindowFactory* windows = nullptr;
 };
 
 }  // namespace shell

@@ -29,6 +29,7 @@
 #include "sim/emulated_port.h"
 #include "testing/recording_canvas.h"
 #include "testing/recording_help_viewer.h"
+#include "testing/recording_window.h"
 #include "testing/scripted_dialogs.h"
 #include "testing/virtual_clock.h"
 
@@ -132,6 +133,7 @@ class RecordingBench {
   ui::ScriptedDialogs dialogs;
   ui::RecordingHelpViewer help;
   RecordingCanvases canvases;
+  ui::RecordingWindows windows;
   sim::Controller controller{sim::Model::QZR};
   sim::EmulatedDevice device{clock, controller};
   Tapped tapped;
@@ -144,7 +146,8 @@ class RecordingBench {
       (folder / "Palunor6").string(),
       folder.string(),
       folder.string(),
-      [] { return std::chrono::system_clock::time_point(std::chrono::hours(500000)); }};
+      [] { return std::chrono::system_clock::time_point(std::chrono::hours(500000)); },
+      &windows};
   shell::TForm1 form{variant, platform};
 };
 
