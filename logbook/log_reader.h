@@ -25,6 +25,7 @@ struct LogSample {
   int advance = 0;  // degrees
   bool taken = false;
   int curve = 1;
+  friend bool operator==(const LogSample&, const LogSample&) = default;
 };
 
 struct Log {

@@ -1,40 +1,18 @@
 // Guards a recording on a disk that fills: the file keeps whole rows only, the user
 // is told, and live data goes on as before. The file-size limit is the process's own.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <string>
 
+#include "files/file_size_limit.h"
 #include "logbook/recording_bench.h"
 
 namespace {
 
+using files_test::FileSizeLimit;
 using logbook_test::ExpectedRows;
 using logbook_test::RecordingBench;
 using logbook_test::Rows;
-
-// Files this process writes may grow to `bytes` and no further: a longer write fails
-// half-way with EFBIG, as a full disk fails it, instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &m_before);
-    rlimit limit = m_before;
-    limit.rlim_cur = bytes;
-    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &m_before);
-    std::signal(SIGXFSZ, m_signal);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit m_before{};
-  void (*m_signal)(int) = nullptr;
-};
 
 TEST(RecordingOnAFullDisk, EndsWithWholeRowsAndAMessageWhileLiveDataGoesOn) {
   RecordingBench bench(ui::Variant::Palunor6, 60);
