@@ -1,6 +1,7 @@
 #include "gui/qt_platform.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "gui/main_window.h"
 
@@ -15,7 +16,12 @@ QtPlatform::QtPlatform(PortFactory make_port, std::string program_path, std::str
                  std::move(make_port),
                  std::move(program_path),
                  std::move(work_dir),
-                 std::move(user_folders)} {}
+                 std::move(user_folders)} {
+  // Logs and exported pictures are the user's documents.
+  m_platform.data_dir =
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  m_platform.windows = &m_windows;
+}
 
 Program::Program(ui::Variant variant, std::string program_path, std::string work_dir,
                  QtPlatform::PortFactory make_port, safekeeping::UserFolders user_folders)
@@ -26,6 +32,7 @@ Program::Program(ui::Variant variant, std::string program_path, std::string work
   m_window = std::make_unique<MainWindow>(m_form);
   m_platform.Dialogs().SetParent(m_window.get());
   m_platform.Help().SetAnchor(m_window.get());
+  m_platform.Windows().SetAnchor(m_window.get());
   // The program is its main window: an open help window or dialog must not keep it
   // running, holding the port and polling the controller. exit, not quit: quit asks
   // every window to close first, and a message box may refuse.

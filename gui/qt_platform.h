@@ -10,6 +10,7 @@
 #include "gui/qt_dialogs.h"
 #include "gui/qt_event_loop.h"
 #include "gui/qt_help_viewer.h"
+#include "gui/qt_second_window.h"
 #include "safekeeping/data_folders.h"
 #include "serial/port_backend.h"
 #include "shell/form.h"
@@ -29,12 +30,14 @@ class QtPlatform {
   shell::Platform& Get() { return m_platform; }
   QtDialogs& Dialogs() { return m_dialogs; }
   QtHelpViewer& Help() { return m_help; }
+  QtWindowFactory& Windows() { return m_windows; }
 
  private:
   QtEventLoop m_loop;
   QtDialogs m_dialogs;
   QtHelpViewer m_help;
   QtCanvasFactory m_canvases;
+  QtWindowFactory m_windows;
   shell::Platform m_platform;
 };
 

@@ -78,6 +78,14 @@ void LiveData::ChunkArrived(bool recognised) {
   m_channel.Send(protocol::LiveOff());
 }
 
+void LiveData::FrameShown(const SeenFrame& frame) const {
+  for (const auto& watcher : m_frame_watchers) watcher(frame);
+}
+
+void LiveData::WatchFrames(std::function<void(const SeenFrame&)> watcher) {
+  m_frame_watchers.push_back(std::move(watcher));
+}
+
 void LiveData::SetLockedButtons(bool enabled) {
   for (ui::Control* button : m_locked) button->SetEnabled(enabled);
 }

@@ -20,6 +20,18 @@
 
 namespace live {
 
+// A live frame as the gauges saw it: its two bytes as they came, the gauge inputs
+// the program made of them and the speed text it showed, and whether the gauges
+// took it (a period of 0 or 255 or an advance of 56 or more is no reading).
+struct SeenFrame {
+  std::uint8_t period_byte = 0;
+  std::uint8_t advance_byte = 0;
+  std::uint8_t RpmPeriod = 0;
+  std::uint8_t GaugeAdvance = 0;
+  std::string RpmText;
+  bool taken = false;
+};
+
 class LiveData {
  public:
   // StatusText becomes the text and the status line shows it in the colour.
@@ -37,6 +49,11 @@ class LiveData {
   void ChunkArrived(bool recognised);
 
   static constexpr std::uint32_t kStrayStreamMs = 1000;
+
+  // The receive handler has shown a live frame: everyone watching hears of it, after
+  // the gauges, so watching never delays what they show.
+  void FrameShown(const SeenFrame& frame) const;
+  void WatchFrames(std::function<void(const SeenFrame&)> watcher);
 
  private:
   struct Controls {
@@ -59,6 +76,7 @@ class LiveData {
   StatusShower m_show_status;
   // When bytes that answer nothing began to arrive, with nothing recognised since.
   std::optional<std::uint32_t> m_stray_since;
+  std::vector<std::function<void(const SeenFrame&)>> m_frame_watchers;
 };
 
 }  // namespace live

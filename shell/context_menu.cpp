@@ -1,5 +1,6 @@
 // The context menu of the chart and the gauges, and the keys that reach it before
 // the window's own key handling.
+#include "logbook/log_menu.h"
 #include "safekeeping/backup_commands.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
@@ -32,6 +33,7 @@ ui::CommandMenu& TForm1::Menu() {
 
 void TForm1::BindContextMenu() {
   m_parts->point_table.AddTo(m_parts->menu);
+  logbook::AddLogCommands(m_parts->menu, m_parts->recorder, m_parts->plot);
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {

@@ -157,6 +157,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormClose() {
+  m_parts->recorder.Stop();
   const serial::TCommPortDriver& drv = m_parts->CPDrv;
   // A file that cannot be written is not reported. The port kept is the one the user
   // chose: a fallback opened because it was missing or busy must not replace it.

@@ -11,6 +11,8 @@
 #include "live/option_state.h"
 #include "live/options_panel.h"
 #include "live/status_panel.h"
+#include "logbook/plot_window.h"
+#include "logbook/recorder.h"
 #include "map/curve_editor.h"
 #include "map/curve_model.h"
 #include "map/gauge_panel_toggle.h"
@@ -74,6 +76,10 @@ struct TForm1::Parts {
                             platform.user_folders.preferences_file, platform.user_folders.backups),
         point_table(variant, model, platform.dialogs, platform.work_dir,
                     [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
+        recorder(platform.loop, platform.dialogs, {variant, model, link, live}, platform.wall_clock,
+                 platform.data_dir),
+        plot(platform.windows, platform.loop, platform.dialogs, {variant, model, link, live},
+             platform.data_dir),
         handler{controls["Label22"],  controls["Label29"], controls["Label32"],
                 controls["Label30"],  controls["Label31"], controls["Label33"],
                 controls["Label34"],  controls["Label35"], controls["imgStatus"],
@@ -89,6 +95,10 @@ struct TForm1::Parts {
     lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
     // Timer3 never runs while live data runs or the settings dialog holds the port.
     channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
+    live_data.WatchFrames([this](const live::SeenFrame& frame) {
+      recorder.Frame(frame);
+      plot.Frame(frame);
+    });
     transfers.BeforeSend = [this] { backups.BeforeWrite(safekeeping::Occasion::Send); };
     transfers.BeforeRecord = [this] { backups.BeforeWrite(safekeeping::Occasion::Record); };
   }
@@ -126,6 +136,8 @@ struct TForm1::Parts {
   safekeeping::BackupsList backups_list;
   safekeeping::PreferencesCommand preferences_command;
   pointtable::PointTableCommands point_table;
+  logbook::Recorder recorder;
+  logbook::PlotWindow plot;
   ui::CommandMenu menu;
 
   // The controls the window's own handlers write.

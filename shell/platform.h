@@ -2,6 +2,7 @@
 // real Qt implementations in the programs, the headless ones in tests.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "ui/dialogs.h"
 #include "ui/event_loop.h"
 #include "ui/help_viewer.h"
+#include "ui/second_window.h"
 
 namespace shell {
 
@@ -32,6 +34,13 @@ struct Platform {
   safekeeping::UserFolders user_folders = {};
   // The local date and time the backups are named by.
   safekeeping::LocalClock local_time = safekeeping::SystemLocalTime;
+  // The user's data folder, where the additions' own files (live-data logs) go.
+  std::string data_dir = ".";
+  // Local date and time, as the wall clock has them.
+  std::function<std::chrono::system_clock::time_point()> wall_clock =
+      std::chrono::system_clock::now;
+  // Makes the plot window; a platform without one leaves it out.
+  ui::WindowFactory* windows = nullptr;
 };
 
 }  // namespace shell

@@ -21,6 +21,13 @@ constexpr int kRpmOfPeriodZero = 240;
 // An advance of this point value or more is no reading: the gauges keep their needles.
 constexpr std::uint8_t kAdvanceReadingLimit = 56;
 
+// The advance byte a live frame carried, from the point value it decodes to: bytes up
+// to 128 give 25..153 and the others every remaining value, so the byte is one.
+std::uint8_t AdvanceByteOf(std::uint8_t value) {
+  if (value >= 25 && value <= 153) return static_cast<std::uint8_t>(value - 25);
+  return static_cast<std::uint8_t>(153 - value);
+}
+
 }  // namespace
 
 void TForm1::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/, const std::uint8_t* data,
@@ -192,10 +199,14 @@ void TForm1::Act(const protocol::LiveFrame& frame) {
   m.RpmText = m.RpmPeriod > 0 ? std::to_string(120000 / m.RpmPeriod / 10 * 10)
                               : std::to_string(kRpmOfPeriodZero);
   p.handler.Label30.SetCaption(m.RpmText);
-  if (m.GaugeAdvance < kAdvanceReadingLimit) {
+  const bool advance_read = m.GaugeAdvance < kAdvanceReadingLimit;
+  if (advance_read) {
     p.gauges.RPM();
     p.gauges.Adv();
   }
+  const bool period_read = m.RpmPeriod != 0 && m.RpmPeriod != 255;
+  p.live_data.FrameShown({frame.period, AdvanceByteOf(frame.advance), m.RpmPeriod, m.GaugeAdvance,
+                          m.RpmText, advance_read && period_read});
 }
 
 void TForm1::Act(const protocol::SendAcknowledged& reply) {

@@ -5,45 +5,22 @@
 // Run as an unprivileged user (tests/run_unprivileged.sh), since root's writes ignore
 // permission bits.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
-
+#include "files/file_size_limit.h"
 #include "files/replace_file.h"
 #include "files/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using files_test::FileSizeLimit;
 using files_test::kNew;
 using files_test::kOld;
 using files_test::Read;
 using files_test::ScratchFolder;
 using files_test::Write;
-
-// Files this process writes may grow to `bytes` and no further: a longer write fails
-// half-way with EFBIG, as a full disk fails it, instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &m_before);
-    rlimit limit = m_before;
-    limit.rlim_cur = bytes;
-    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &m_before);
-    std::signal(SIGXFSZ, m_signal);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit m_before{};
-  void (*m_signal)(int) = nullptr;
-};
 
 class ReplaceFilePosix : public ::testing::Test {
  protected:
