@@ -90,6 +90,7 @@ void MapCommands::OpenButClick() {
     return;
   }
   const std::array<MapLine, 2> lines = ReadMapFile(text);
+  if (BeforeEdit) BeforeEdit();
 
   const int shown = m_model.CurrentCurve;
   m_model.CurrentCurve = 1;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "map/curve_editor.h"
@@ -29,6 +30,9 @@ class MapCommands {
   // shown, with point 1 selected. The controller's copy and the pending marks keep
   // describing the state before the load until the next edit checks them.
   void OpenButClick();
+
+  // Runs before an Open replaces the working curves, once the file has been read.
+  std::function<void()> BeforeEdit;
 
   // More than a map file ever holds; the rest of a larger file is not read.
   static constexpr std::size_t kReadLimit = 64 * 1024;

@@ -84,6 +84,7 @@ void Transfers::SDButClick() {
     if (RefuseOutOfLimits()) return;
     message = SendCurve(m.CurrentCurve, m.Working(m.CurrentCurve));
   }
+  if (!message.empty() && ConfirmSend && !ConfirmSend()) return;
   BeginCommand();
   // With no controller identified the message stays empty and nothing is written.
   const bool whole_curve = message.size() > 3;
@@ -102,6 +103,7 @@ void Transfers::SDButClick() {
 void Transfers::Button6Click() {
   m_lockout.ResetCount();
   if (m_lockout.Running()) return;
+  if (ConfirmRecord && !ConfirmRecord()) return;
   BeginCommand();
   Write(RecordEeprom(m_model.CurrentCurve));
 }

@@ -35,6 +35,10 @@ class Transfers {
   void SDButClick();
   void Button6Click();
 
+  // Asked before Send and REC EEPR write their command; false writes nothing.
+  std::function<bool()> ConfirmSend;
+  std::function<bool()> ConfirmRecord;
+
  private:
   // Lockout started, what has arrived taken in, Timer3 stopped for the reply and the
   // port opened if it is closed.

@@ -1,5 +1,6 @@
 // The context menu of the chart and the gauges, and the keys that reach it before
 // the window's own key handling.
+#include "safekeeping/menu_commands.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
 
@@ -30,6 +31,10 @@ ui::CommandMenu& TForm1::Menu() {
 }
 
 void TForm1::BindContextMenu() {
+  Parts& p = *m_parts;
+  safekeeping::AddCommands(p.menu, p.history, p.controller_copy, p.model, [&p] {
+    return p.channel.CurveCommandUnderWay() || p.model.ReadUnderWay || p.model.Dragging;
+  });
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {

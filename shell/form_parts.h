@@ -18,6 +18,9 @@
 #include "protocol/lockout.h"
 #include "protocol/reply_recogniser.h"
 #include "protocol/transfers.h"
+#include "safekeeping/controller_copy.h"
+#include "safekeeping/edit_history.h"
+#include "safekeeping/write_confirmation.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
 #include "serial/settings_command.h"
@@ -26,6 +29,7 @@
 #include "shell/platform.h"
 #include "ui/button_sets.h"
 #include "ui/control.h"
+#include "ui/dialogs.h"
 #include "ui/menu.h"
 
 namespace shell {
@@ -44,6 +48,9 @@ struct TForm1::Parts {
         editor(variant, controls, model, gauges),
         gauge_toggle(variant, controls, live),
         map_commands(variant, controls, model, editor, platform.dialogs, platform.work_dir),
+        history(model, editor, controls),
+        controller_copy(variant, model, gauges, platform.dialogs, history, preferences,
+                        platform.work_dir),
         supervision(
             variant, controls, CPDrv, link, lockout, channel, Timer3, platform.dialogs,
             [&form](const std::string& caption) { form.SetCaption(caption); },
@@ -75,6 +82,18 @@ struct TForm1::Parts {
     lockout.HeldBy = [this] { return channel.CurveCommandUnderWay(); };
     // Timer3 never runs while live data runs or the settings dialog holds the port.
     channel.SupervisionHeld = [this] { return live.LiveMode || settings.DialogOpen(); };
+    // Every user step that changes the working curves is one step of undo.
+    editor.BeforeEdit = [this] { history.Record(); };
+    map_commands.BeforeEdit = [this] { history.Record(); };
+    gauges.ControllerCopyShown = [this] { return controller_copy.OnChart(); };
+    transfers.ConfirmSend = [this, variant, &platform] {
+      return safekeeping::ConfirmWrite(safekeeping::Write::Send, variant, model, preferences,
+                                       platform.dialogs);
+    };
+    transfers.ConfirmRecord = [this, variant, &platform] {
+      return safekeeping::ConfirmWrite(safekeeping::Write::Record, variant, model, preferences,
+                                       platform.dialogs);
+    };
   }
 
   serial::TCommPortDriver CPDrv;
@@ -93,6 +112,10 @@ struct TForm1::Parts {
   map::CurveEditor editor;
   map::GaugePanelToggle gauge_toggle;
   map::MapCommands map_commands;
+  // The settings of the additions to the window.
+  ui::PreferencesValues preferences;
+  safekeeping::EditHistory history;
+  safekeeping::ControllerCopy controller_copy;
   serial::Supervision supervision;
   live::OptionsPanel panel;
   protocol::Transfers transfers;

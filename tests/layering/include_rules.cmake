@@ -4,7 +4,7 @@
 # reply recogniser know nothing of the project but protocol/ and ui/.
 # Usage: cmake -DSOURCE_DIR=<project root> -P include_rules.cmake
 cmake_minimum_required(VERSION 3.25)
-set(core_dirs ui files serial protocol map live shell)
+set(core_dirs ui files serial protocol map live safekeeping shell)
 # Folders that sit above the core and that the core must never include.
 set(above_core testing gui win32gui sim app bench tests)
 
