@@ -148,6 +148,10 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closed) {
+    if (!m_form.FormCloseQuery()) {
+      event->ignore();
+      return;
+    }
     m_closed = true;
     m_form.FormClose();
   }

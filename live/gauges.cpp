@@ -161,6 +161,13 @@ void Gauges::DrawTrace() {
   canvas.pen.width = 3;
   canvas.pen.color = curve == 1 ? ui::kMaroon : ui::kBlue;
   polyline(m_model.Device(curve), 0, count);
+  if (ControllerCopyShown && ControllerCopyShown()) {
+    // All 26 points, thin, so it shows beside a PLX trace and inside the wide line.
+    canvas.pen.color = ui::kGray;
+    canvas.pen.width = 1;
+    polyline(m_model.Device(curve), 0, 26);
+    canvas.pen.width = 3;
+  }
   canvas.pen.color = curve == 1 ? ui::kRed : ui::kAqua;
   polyline(m_model.Working(curve), 0, count);
   if (plx) {

@@ -2,6 +2,8 @@
 // and the curve trace on Image1, drawn from the gauge inputs and the curves.
 #pragma once
 
+#include <functional>
+
 #include "live/option_state.h"
 #include "map/curve_model.h"
 #include "map/gauge_drawing.h"
@@ -28,6 +30,10 @@ class Gauges : public map::GaugeDrawing {
   // The current curve: the controller's copy under the working copy; with a PLX
   // controller the working curve turns red from the selected point on.
   void DrawTrace() override;
+
+  // Whether the chart also draws the controller's copy of the shown curve as a dim
+  // line under the working curve; without it, never.
+  std::function<bool()> ControllerCopyShown;
 
  private:
   // The controls the gauges draw on, resolved once.

@@ -127,6 +127,7 @@ void CurveEditor::StepValue(int step) {
   if (step < 0 && (value <= 25 - RetardLimit() || value == 0)) return;
 
   int next = value + step;
+  NoteEdit();
   // A point 1 below its retard limit (from a file or the controller) jumps to it.
   if (step > 0 && m_model.SelectedPoint == 1 && next < 10) next = 25 - m_model.FirstPointRetard;
   m_model.SelectedValue = static_cast<std::uint8_t>(next);
@@ -149,6 +150,10 @@ void CurveEditor::StepSelection(int step) {
   FocusSink();
   const int p = m_model.SelectedPoint + step;
   if (p < 1 || p > kPoints) return;
+  SelectPoint(p);
+}
+
+void CurveEditor::SelectPoint(int p) {
   m_model.SelectedPoint = p;
 
   m_c.Lb30.SetLeft(SelectionLeft(p));
@@ -178,6 +183,19 @@ void CurveEditor::ShowCurve(int c) {
   Updatesc();
 }
 
+void CurveEditor::ShowEdited(int c, int p) {
+  ShowCurve(c);
+  SelectPoint(std::clamp(p, 1, kPoints));
+  // With a PLX controller the trace's colours follow the selected point.
+  m_gauges.DrawTrace();
+  m_model.GaugeAdvance = m_model.SelectedValue;
+  m_gauges.Adv();
+}
+
+void CurveEditor::NoteEdit() {
+  if (BeforeEdit) BeforeEdit();
+}
+
 void CurveEditor::Button2Click() {
   m_model.CurrentCurve = m_model.CurrentCurve == 1 ? 2 : 1;
   SetSwitchCaption();
@@ -194,6 +212,7 @@ void CurveEditor::Lb1MouseDown(int p, ui::MouseButton, int, int y) {
   m_model.SelectedPoint = std::clamp(p, 1, kPoints);
   p = m_model.SelectedPoint;
   m_model.Dragging = true;
+  m_drag_noted = false;
   m_model.DragStartY = y;
   // The pressed point is the one the arrows act on next, hovered over first or not.
   m_model.SelectedValue = m_model.Point(p);
@@ -250,6 +269,10 @@ void CurveEditor::DragTo(int p, int top, int retard) {
   Marker(p).SetTop(top);
 
   const auto value = static_cast<std::uint8_t>(ValueOfTop(top));
+  if (value != m_model.Point(p) && !m_drag_noted) {
+    m_drag_noted = true;
+    NoteEdit();
+  }
   m_model.Point(p) = value;
   m_model.AdvText = DegreesText(value);
   m_model.GaugeAdvance = value;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "map/curve_model.h"
@@ -34,6 +35,13 @@ class CurveEditor {
   void Button2Click();
   // Shows curve c (1 or 2) as Updatesc does, with the curve switch offering the other.
   void ShowCurve(int c);
+  // After both curves changed as a whole (undo, redo, a copy): curve c shown with
+  // point p selected, the chart and both gauges redrawn.
+  void ShowEdited(int c, int p);
+
+  // Runs once before each user step that changes the working curves: one arrow click
+  // or key, one drag from press to release.
+  std::function<void()> BeforeEdit;
 
   // Mouse events of marker p (1..26), in the marker's own coordinates. The pressed
   // marker holds the mouse until the release, so while dragging every move reaches
@@ -69,6 +77,8 @@ class CurveEditor {
   int RetardLimit() const;
   void StepValue(int step);
   void StepSelection(int step);
+  void SelectPoint(int p);
+  void NoteEdit();
   void DragTo(int p, int top, int retard);
   void CheckSync();
   // Lb31 (RPM) and Lb32 (degrees) beside the selection marker.
@@ -78,6 +88,8 @@ class CurveEditor {
   CurveModel& m_model;
   GaugeDrawing& m_gauges;
   Controls m_c;
+  // The drag under way has changed a point and so been noted as a step.
+  bool m_drag_noted = false;
 };
 
 // A point value as signed whole degrees: "-3", "0", "12".

@@ -84,6 +84,7 @@ void MapCommands::OpenButClick() {
 
   const std::optional<std::array<Curve, 2>> curves = Load(path);
   if (!curves) return;
+  if (BeforeEdit) BeforeEdit();
 
   const int shown = m_model.CurrentCurve;
   m_model.CurrentCurve = 1;

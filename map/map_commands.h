@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,8 @@ class MapCommands {
   // The map just opened holds points the controller would not take: the user is told
   // which at once, not only when Send refuses them.
   void WarnOutOfLimits();
+  // Runs before an Open replaces the working curves, once the file has been read.
+  std::function<void()> BeforeEdit;
 
   // More than a map file ever holds; the rest of a larger file is not read.
   static constexpr std::size_t kReadLimit = 64 * 1024;

@@ -84,6 +84,7 @@ void Transfers::SDButClick() {
     if (RefuseOutOfLimits()) return;
     message = SendCurve(m.CurrentCurve, m.Working(m.CurrentCurve));
   }
+  if (!message.empty() && ConfirmSend && !ConfirmSend()) return;
   if (!message.empty() && BeforeSend) BeforeSend();
   BeginCommand();
   // With no controller identified the message stays empty and nothing is written.
@@ -103,6 +104,7 @@ void Transfers::SDButClick() {
 void Transfers::Button6Click() {
   m_lockout.ResetCount();
   if (m_lockout.Running()) return;
+  if (ConfirmRecord && !ConfirmRecord()) return;
   if (BeforeRecord) BeforeRecord();
   BeginCommand();
   Write(RecordEeprom(m_model.CurrentCurve));

@@ -35,6 +35,9 @@ class Transfers {
   void SDButClick();
   void Button6Click();
 
+  // Asked before Send and REC EEPR write their command; false writes nothing.
+  std::function<bool()> ConfirmSend;
+  std::function<bool()> ConfirmRecord;
   // Run just before a Send or a REC EEPR is written, while the controller still holds
   // what it held: the backups copy it first.
   std::function<void()> BeforeSend;

@@ -2,6 +2,7 @@
 // the window's own key handling.
 #include "logbook/log_menu.h"
 #include "safekeeping/backup_commands.h"
+#include "safekeeping/menu_commands.h"
 #include "shell/form.h"
 #include "shell/form_parts.h"
 
@@ -32,16 +33,20 @@ ui::CommandMenu& TForm1::Menu() {
 }
 
 void TForm1::BindContextMenu() {
-  m_parts->point_table.AddTo(m_parts->menu);
-  logbook::AddLogCommands(m_parts->menu, m_parts->recorder, m_parts->plot);
+  Parts& p = *m_parts;
+  // The groups in the order the menu shows them, a separator between each two.
+  safekeeping::AddCommands(p.menu, p.history, p.controller_copy, p.model, [&p] {
+    return p.channel.CurveCommandUnderWay() || p.model.ReadUnderWay || p.model.Dragging;
+  });
+  p.point_table.AddTo(p.menu);
+  logbook::AddLogCommands(p.menu, p.recorder, p.plot);
+  safekeeping::AddBackupCommands(p.menu, p.backups_list, p.preferences_command);
   for (const char* name : kMenuSurfaces) {
     ui::Control& surface = (*m_controls)[name];
     surface.OnMouseUp = [this, &surface](ui::MouseButton button, int x, int y) {
       if (button == ui::MouseButton::Right) ContextMenu(InWindow(surface, x, y));
     };
   }
-  safekeeping::AddBackupCommands(m_parts->menu, m_parts->backups_list,
-                                 m_parts->preferences_command);
 }
 
 void TForm1::ContextMenu(ui::Point where) {

@@ -7,6 +7,7 @@
 #include "map/axis.h"
 #include "protocol/catalogue.h"
 #include "protocol/reply_recogniser.h"
+#include "safekeeping/close_warning.h"
 #include "serial/advance_ini.h"
 #include "shell/form_parts.h"
 #include "shell/layout.h"
@@ -156,6 +157,11 @@ void TForm1::FormActivate() {
   p.channel.Send(protocol::VersionRequest());
 }
 
+bool TForm1::FormCloseQuery() {
+  const Parts& p = *m_parts;
+  return safekeeping::MayClose(m_variant, p.model, p.preferences, m_platform.dialogs);
+}
+
 void TForm1::FormClose() {
   m_parts->recorder.Stop();
   const serial::TCommPortDriver& drv = m_parts->CPDrv;
@@ -272,6 +278,10 @@ protocol::CommandChannel& TForm1::Channel() {
 }
 protocol::Lockout& TForm1::Lockout() {
   return m_parts->lockout;
+}
+
+ui::PreferencesValues& TForm1::Preferences() {
+  return m_parts->preferences;
 }
 
 }  // namespace shell

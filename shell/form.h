@@ -12,6 +12,7 @@
 #include "shell/platform.h"
 #include "ui/color.h"
 #include "ui/control.h"
+#include "ui/dialogs.h"
 #include "ui/event_loop.h"
 #include "ui/menu.h"
 #include "ui/variant.h"
@@ -68,6 +69,9 @@ class TForm1 {
   // The window became the program's active form. Only the first activation, at
   // start-up, runs FormActivate; returning from a dialog or another program does not.
   void Activated();
+  // Asked before the window closes: false keeps it open. The user is warned when the
+  // controller does not hold the curves on screen.
+  bool FormCloseQuery();
   void FormClose();
   // The port the user chose (from "Advance.ini" or the settings), which closing keeps
   // in "Advance.ini" whatever fallback the program had to open instead.
@@ -103,6 +107,8 @@ class TForm1 {
   const protocol::ReplyRecogniser& Recogniser() const;
   protocol::CommandChannel& Channel();
   protocol::Lockout& Lockout();
+  // The settings of the additions to the window.
+  ui::PreferencesValues& Preferences();
 
  private:
   struct Parts;

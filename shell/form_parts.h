@@ -25,7 +25,10 @@
 #include "protocol/transfers.h"
 #include "safekeeping/backups.h"
 #include "safekeeping/backups_list.h"
+#include "safekeeping/controller_copy.h"
+#include "safekeeping/edit_history.h"
 #include "safekeeping/preferences_command.h"
+#include "safekeeping/write_confirmation.h"
 #include "serial/comm_port_driver.h"
 #include "serial/link_state.h"
 #include "serial/settings_command.h"
@@ -34,6 +37,7 @@
 #include "shell/platform.h"
 #include "ui/button_sets.h"
 #include "ui/control.h"
+#include "ui/dialogs.h"
 #include "ui/menu.h"
 
 namespace shell {
@@ -52,6 +56,9 @@ struct TForm1::Parts {
         editor(variant, controls, model, gauges),
         gauge_toggle(variant, controls, live),
         map_commands(variant, controls, model, editor, platform.dialogs, platform.work_dir),
+        history(model, editor, controls),
+        controller_copy(variant, model, gauges, platform.dialogs, history, preferences,
+                        platform.work_dir),
         supervision(
             variant, controls, CPDrv, link, lockout, channel, Timer3, platform.dialogs,
             [&form](const std::string& caption) { form.SetCaption(caption); },
@@ -71,11 +78,11 @@ struct TForm1::Parts {
         backups(model, preferences, platform.local_time,
                 [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
         backups_list(platform.dialogs, map_commands, preferences,
-                     [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
+                     [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
         preferences_command(variant, platform.dialogs, preferences,
                             platform.user_folders.preferences_file, platform.user_folders.backups),
         point_table(variant, model, platform.dialogs, platform.work_dir,
-                    [this](const std::array<map::Curve, 2>& curves) { ApplyCurves(curves); }),
+                    [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
         recorder(platform.loop, platform.dialogs, {variant, model, link, live}, platform.wall_clock,
                  platform.data_dir),
         plot(platform.windows, platform.loop, platform.dialogs, {variant, model, link, live},
@@ -101,13 +108,18 @@ struct TForm1::Parts {
     });
     transfers.BeforeSend = [this] { backups.BeforeWrite(safekeeping::Occasion::Send); };
     transfers.BeforeRecord = [this] { backups.BeforeWrite(safekeeping::Occasion::Record); };
-  }
-
-  // New working curves as one edit: shown with the marks the editor leaves after one.
-  void ApplyCurves(const std::array<map::Curve, 2>& curves) {
-    model.AdvCurves = curves;
-    editor.ShowCurve(model.CurrentCurve);
-    map::CheckSync(model, handler.Label34, handler.Label35);
+    // Every user step that changes the working curves is one step of undo.
+    editor.BeforeEdit = [this] { history.Record(); };
+    map_commands.BeforeEdit = [this] { history.Record(); };
+    gauges.ControllerCopyShown = [this] { return controller_copy.OnChart(); };
+    transfers.ConfirmSend = [this, variant, &platform] {
+      return safekeeping::ConfirmWrite(safekeeping::Write::Send, variant, model, preferences,
+                                       platform.dialogs);
+    };
+    transfers.ConfirmRecord = [this, variant, &platform] {
+      return safekeeping::ConfirmWrite(safekeeping::Write::Record, variant, model, preferences,
+                                       platform.dialogs);
+    };
   }
 
   serial::TCommPortDriver CPDrv;
@@ -117,6 +129,7 @@ struct TForm1::Parts {
   serial::LinkState link;
   live::OptionState options;
   live::LiveState live;
+  // The settings of the additions to the window.
   ui::PreferencesValues preferences;
 
   protocol::ReplyRecogniser recogniser;
@@ -127,6 +140,8 @@ struct TForm1::Parts {
   map::CurveEditor editor;
   map::GaugePanelToggle gauge_toggle;
   map::MapCommands map_commands;
+  safekeeping::EditHistory history;
+  safekeeping::ControllerCopy controller_copy;
   serial::Supervision supervision;
   live::OptionsPanel panel;
   protocol::Transfers transfers;

@@ -67,6 +67,9 @@ void TForm1::Act(const protocol::CurveReplyFor& reply) {
   map::CurveModel& m = p.model;
   // A reply nobody asked for changes no curve.
   if (reply.curve == 0) return;
+  // A Read replaces both working curves: one step of undo brings back both.
+  if (reply.curve == 1) p.history.Record();
+  p.controller_copy.Heard(reply.curve);
   m.Working(reply.curve) = reply.points;
   m.Device(reply.curve) = reply.points;
   m.SetDeviceKnown(reply.curve, true);
@@ -217,6 +220,7 @@ void TForm1::Act(const protocol::SendAcknowledged& reply) {
   const int curve = reply.send.curve;
   m.Device(curve) = reply.send.whole_curve ? reply.send.points : m.Working(curve);
   m.SetDeviceKnown(curve, true);
+  p.controller_copy.Heard(curve);
   m.SetRecorded(curve, false);
   p.gauges.DrawTrace();
   Show("LINE " + std::to_string(curve) + " SENT", ui::kAqua);

@@ -179,6 +179,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_CLOSE:
       if (!m_closed) {
+        if (!m_form.FormCloseQuery()) return 0;
         m_closed = true;
         m_form.FormClose();
       }

@@ -42,7 +42,7 @@ TEST(QtHelpViewer, TopicsOfTheShippedHelpHaveTheirAnchors) {
   ASSERT_TRUE(viewer.ShowTopic(kShippedHelp, "Mainwindow"));
   QTextDocument* document = viewer.Window()->document();
   for (const char* topic : {"Contents", "Mainwindow", "Find", "Read", "Edit", "Send", "Files",
-                            "Live", "Options", "Settings", "Keys"}) {
+                            "Undo", "Live", "Options", "Settings", "Keys"}) {
     bool found = false;
     for (QTextBlock block = document->begin(); block.isValid() && !found; block = block.next()) {
       for (auto it = block.begin(); !it.atEnd() && !found; ++it) {

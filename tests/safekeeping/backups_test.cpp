@@ -3,15 +3,15 @@
 // names, pruning, a folder that cannot be written, and the backups list.
 #include <gtest/gtest.h>
 
-#include "safekeeping_bench.h"
+#include "backup_bench.h"
 
 namespace {
 
-using safekeeping_test::Bench;
-using safekeeping_test::FileText;
-using safekeeping_test::Ramp;
-using safekeeping_test::ScratchFolder;
-using safekeeping_test::WriteText;
+using backups_test::Bench;
+using backups_test::FileText;
+using backups_test::Ramp;
+using backups_test::ScratchFolder;
+using backups_test::WriteText;
 using ui::Variant;
 
 class Backups : public ::testing::TestWithParam<Variant> {

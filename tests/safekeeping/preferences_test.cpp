@@ -7,14 +7,14 @@
 
 #include "safekeeping/data_folders.h"
 #include "safekeeping/preferences_file.h"
-#include "safekeeping_bench.h"
+#include "backup_bench.h"
 
 namespace {
 
 using safekeeping::ReadPreferences;
-using safekeeping_test::Bench;
-using safekeeping_test::ScratchFolder;
-using safekeeping_test::WriteText;
+using backups_test::Bench;
+using backups_test::ScratchFolder;
+using backups_test::WriteText;
 
 class PreferencesFile : public ::testing::Test {
  protected:

@@ -1,23 +1,17 @@
-// The form of either program against the controller emulator, with a backups folder
-// and a preferences file of its own in a temporary folder, and a local clock the test
-// sets. Nothing reaches the user's real folders.
+// A whole form of either program against the in-process emulator, every byte the
+// program writes kept in `written`:
+//   safekeeping_test::Bench bench(ui::Variant::Palunor6);
+//   bench.Read();               // both curves from the controller
+//   bench.Choose("&Undo");      // right click on the chart, the item chosen
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "map/map_file.h"
-#include "safekeeping/backups.h"
 #include "shell/form.h"
-#include "shell/platform.h"
-#include "sim/controller.h"
 #include "sim/emulated_port.h"
 #include "testing/recording_canvas.h"
 #include "testing/recording_help_viewer.h"
@@ -26,98 +20,107 @@
 
 namespace safekeeping_test {
 
-namespace fs = std::filesystem;
+class TappedPort : public sim::EmulatedPort {
+ public:
+  TappedPort(sim::EmulatedDevice& device, std::string& written)
+      : EmulatedPort(device), m_written(written) {}
+  bool WriteFile(const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override {
+    const bool ok = EmulatedPort::WriteFile(data, count, written);
+    m_written.append(reinterpret_cast<const char*>(data), written);
+    return ok;
+  }
 
-class NullCanvases : public ui::CanvasFactory {
+ private:
+  std::string& m_written;
+};
+
+class RecordingCanvases : public ui::CanvasFactory {
  public:
   std::unique_ptr<ui::Canvas> Make(int width, int height) override {
     return std::make_unique<ui::RecordingCanvas>(width, height);
   }
 };
 
-inline protocol::CurvePoints Ramp(int first) {
-  protocol::CurvePoints points{};
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    points[i] = static_cast<std::uint8_t>((first + static_cast<int>(i)) % 51);
-  }
-  return points;
-}
-
-inline std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+// Point values first, first + step, ...
+inline map::Curve Line(int first, int step) {
+  map::Curve curve{};
+  for (std::size_t i = 0; i < curve.size(); ++i)
+    curve[i] = static_cast<std::uint8_t>(first + step * int(i));
+  return curve;
 }
 
 class Bench {
  public:
-  // `root` is shared by benches that stand for runs of the program one after another.
-  Bench(ui::Variant variant, const fs::path& root)
-      : platform{clock,
-                 dialogs,
-                 help,
-                 canvases,
-                 device.PortFactory(),
-                 (root / "Palunor6").string(),
-                 root.string(),
-                 {(root / "backups").string(), (root / "config" / "palunor.conf").string()},
-                 [this] { return now; }},
-        form(variant, platform) {
-    controller.Ram(1) = Ramp(3);
-    controller.Ram(2) = Ramp(30);
+  // The controller holds two curves within its limits (+20 and -12 degrees).
+  explicit Bench(ui::Variant variant) : form(variant, platform) {
+    std::filesystem::create_directories(dir);
+    controller.SetLimits(20, 12);
+    controller.Ram(1) = controller.Eeprom(1) = Line(14, 1);
+    controller.Ram(2) = controller.Eeprom(2) = Line(40, -1);
     form.FormCreate();
     form.Activated();
-    clock.Advance(700);  // the controller is identified
+    Settle();
   }
+  ~Bench() { std::filesystem::remove_all(dir); }
 
-  // A command button clicked once the lockout of the last command has run out.
+  // Time passes until the command lockout has run out.
+  void Settle() {
+    do clock.Advance(700);
+    while (form.Timer1().Enabled());
+  }
   void Click(const std::string& button) {
     form[button].Click();
-    clock.Advance(700);
+    Settle();
   }
-  // A context menu command, chosen from the menu the Menu key opens.
+  void Read() { Click("RDBut"); }
   void Choose(const std::string& caption) {
     dialogs.AnswerMenu(caption);
-    ASSERT_TRUE(form.ShortcutKey({93}));
+    form["Image1"].MouseUp(ui::MouseButton::Right, 120, 60);
   }
-  std::array<map::Curve, 2> ControllerRam() { return {controller.Ram(1), controller.Ram(2)}; }
-  std::string ControllerMap() { return map::MapFileText(ControllerRam()); }
-  // The names in the backups folder, sorted.
-  static std::vector<std::string> Backups(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (fs::directory_iterator it(folder, ignored), end; !ignored && it != end; ++it)
-      names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+  bool Enabled(const std::string& caption) {
+    for (const ui::MenuItem& item : form.Menu().Items()) {
+      if (item.caption == caption) return item.enabled;
+    }
+    return false;
   }
+  bool Ctrl(int key, bool shift = false) { return form.ShortcutKey({key, true, shift}); }
+  void Key(int key) { form.KeyDown(key); }
+  // Marker p pressed, moved `dy` pixels in two moves, released.
+  void Drag(int p, int dy) {
+    ui::Control& marker = form["Lb" + std::to_string(p)];
+    marker.MouseDown(ui::MouseButton::Left, 3, 5);
+    marker.MouseMove(3, 5 + dy / 2);
+    marker.MouseMove(3, 5 + dy);
+    marker.MouseUp(ui::MouseButton::Left, 3, 5 + dy);
+  }
+  std::filesystem::path MapFile(const std::string& name, const std::array<map::Curve, 2>& curves) {
+    std::ofstream(dir / name, std::ios::binary) << map::MapFileText(curves);
+    return dir / name;
+  }
+  void Open(const std::filesystem::path& path) {
+    dialogs.AnswerFile(path.string());
+    form["OpenBut"].Click();
+  }
+  map::CurveModel& Model() { return form.Model(); }
+  bool Label34() { return form["Label34"].Visible(); }
 
-  safekeeping::LocalTime now{2026, 12, 9, 7, 41, 2};
+  std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                              ("palunor-safekeeping-" + std::to_string(std::random_device{}()));
   ui::VirtualClock clock;
   ui::ScriptedDialogs dialogs;
   ui::RecordingHelpViewer help;
-  NullCanvases canvases;
+  RecordingCanvases canvases;
   sim::Controller controller;
   sim::EmulatedDevice device{clock, controller};
-  shell::Platform platform;
+  std::string written;
+  shell::Platform platform{clock,
+                           dialogs,
+                           help,
+                           canvases,
+                           [this] { return std::make_unique<TappedPort>(device, written); },
+                           (dir / "Palunor6").string(),
+                           dir.string()};
   shell::TForm1 form;
-};
-
-// A temporary folder for the test, removed after it.
-class ScratchFolder {
- public:
-  ScratchFolder() { fs::create_directories(m_root); }
-  ~ScratchFolder() { fs::remove_all(m_root); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& Path() const { return m_root; }
-
- private:
-  fs::path m_root =
-      fs::temp_directory_path() / ("palunor-safekeeping-" + std::to_string(std::random_device{}()));
 };
 
 }  // namespace safekeeping_test
