@@ -44,6 +44,13 @@ DialogScale::DialogScale(HWND window) {
   m_dpi = dpi == 0 ? 96 : static_cast<int>(dpi);
 }
 
+void SizeClientArea(HWND dialog, DWORD style, const DialogScale& px, int width, int height) {
+  RECT frame{0, 0, px(width), px(height)};
+  AdjustWindowRectExForDpi(&frame, style, FALSE, WS_EX_DLGMODALFRAME, static_cast<UINT>(px.Dpi()));
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND AddChild(HWND dialog, const wchar_t* type, const std::wstring& text, DWORD style, int id) {
   HWND control = CreateWindowExW(0, type, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                                  dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -27,6 +27,9 @@ class DialogScale {
   int m_dpi;
 };
 
+// Sizes the dialog so that its client area is `width` x `height` design pixels.
+void SizeClientArea(HWND dialog, DWORD style, const DialogScale& px, int width, int height);
+
 // A child control of the dialog in the dialog's font.
 HWND AddChild(HWND dialog, const wchar_t* type, const std::wstring& text, DWORD style, int id);
 

@@ -67,11 +67,7 @@ INT_PTR CALLBACK Win32PreferencesDialog::Proc(HWND window, UINT message, WPARAM 
 
 void Win32PreferencesDialog::Build() {
   const DialogScale px(m_window);
-  RECT frame{0, 0, px(kWidth), px(kHeight)};
-  AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, WS_EX_DLGMODALFRAME,
-                           static_cast<UINT>(px.Dpi()));
-  SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientArea(m_window, kDialogStyle, px, kWidth, kHeight);
   const int width = px(kWidth - 2 * kMargin);
   const auto place = [&](HWND control, int x, int y, int w, int h) {
     MoveWindow(control, px(kMargin) + x, px(kMargin) + y, w, h, FALSE);

@@ -156,14 +156,9 @@ INT_PTR CALLBACK Win32SettingsDialog::Proc(HWND window, UINT message, WPARAM wpa
 
 void Win32SettingsDialog::Build(HWND window) {
   // The design is in pixels at 96 DPI; the dialog's font is already at the screen's.
-  const UINT window_dpi = GetDpiForWindow(window);
-  const UINT dpi = window_dpi == 0 ? 96 : window_dpi;
-  const auto px = [dpi](int design) { return MulDiv(design, static_cast<int>(dpi), 96); };
-
-  RECT frame{0, 0, px(kWidth), px(kHeight)};
-  AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, WS_EX_DLGMODALFRAME, dpi);
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const DialogScale px(window);
+  const UINT dpi = static_cast<UINT>(px.Dpi());
+  SizeClientArea(window, kDialogStyle, px, kWidth, kHeight);
 
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));

@@ -132,11 +132,7 @@ INT_PTR Win32TableDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Win32TableDialog::Build() {
   const DialogScale px(m_window);
-  RECT frame{0, 0, px(kWidth), px(kHeight)};
-  AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, WS_EX_DLGMODALFRAME,
-                           static_cast<UINT>(px.Dpi()));
-  SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientArea(m_window, kDialogStyle, px, kWidth, kHeight);
 
   AddChild(m_window, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kTableTextId);
   HWND list = AddChild(m_window, WC_LISTVIEWW, L"",

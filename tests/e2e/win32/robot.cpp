@@ -25,7 +25,8 @@
 //   message  ok|cancel|yes|no               waits for a message box and answers it
 //   file     PATH                           waits for a file dialog and enters PATH
 //   settings PORT                           waits for "Settings", chooses PORT, Ok
-//   close                                   WM_CLOSE; the exit code once it has ended
+//   close    [MS]                           WM_CLOSE; the exit code once it has ended, or
+//                                           -1 when it still runs after MS (10 s)
 //   quit
 #include <fcntl.h>
 #include <io.h>
@@ -127,7 +128,10 @@ class Robot {
     }
     if (command == "curve") return Curve();
     if (command == "table") return Table();
-    if (command == "close") return Ok({std::to_string(m_program->Close(kCloseLimitMs))});
+    if (command == "close") {
+      const DWORD limit = f.size() > 1 ? std::stoul(f[1]) : kCloseLimitMs;
+      return Ok({std::to_string(m_program->Close(limit))});
+    }
     if (f.size() < 2) return "error\tmissing argument";
     if (command == "message") return AnswerMessage(f[1]);
     if (command == "file") return AnswerFile(f[1]);

@@ -483,6 +483,47 @@ class BothPrograms:
         self.assertTrue(wait_until(lambda: s.curve() == read2), s.curve())
         self.assertFalse(s.shown("Label34"))
 
+    def test_undoes_a_drag_from_the_menu_key_and_sends_the_undone_curve(self):
+        s = self.session
+        self.found_and_read()
+        read2 = s.curve()
+
+        def dragged(curve, index):
+            s.drag(f"Lb{index + 1}", 10 if curve[index] > 25 else -10)
+            changed = list(curve)
+            changed[index] += -5 if curve[index] > 25 else 5
+            self.assertTrue(wait_until(lambda: s.curve() == changed), s.curve())
+            return changed
+
+        first = dragged(read2, 4)
+        dragged(first, 7)
+        # The Menu key opens the chart's menu; U is Undo's access key.
+        s.keys("93")
+        s.robot.ask("menukey", "u")
+        self.assertTrue(wait_until(lambda: s.curve() == first), s.curve())
+        self.assertTrue(s.command("SDBut", "SD2"))
+        self.assertTrue(s.wait_for_status("LINE 2 SENT"), s.text("lblstat"))
+        self.assertEqual(s.state().curve("ram2"), first)
+        # A right click on a gauge opens it too: undo the first drag as well.
+        s.robot.ask("rclick", "Image3")
+        s.robot.ask("menukey", "u")
+        self.assertTrue(wait_until(lambda: s.curve() == read2), s.curve())
+        self.assertTrue(s.shown("Label34"))
+
+    def test_asks_before_closing_with_a_curve_the_controller_does_not_hold(self):
+        s = self.session
+        self.found_and_read()
+        read2 = s.curve()
+        s.drag("Lb5", 10 if read2[4] > 25 else -10)
+        self.assertTrue(wait_until(lambda: s.curve() != read2))
+        self.assertEqual(s.robot.ask("close", 1000), ["-1"])
+        title, text = s.answer_message("cancel")
+        self.assertIn("Advance 2: edited and not sent", text)
+        self.assertTrue(s.caption().startswith("VYN Advance Controller Program"))
+        self.assertEqual(s.robot.ask("close", 1000), ["-1"])
+        s.answer_message("ok")
+        self.assertEqual(s.robot.ask("close"), ["0"])
+
     def test_changes_the_output_voltage_after_the_warning(self):
         s = self.session
         self.found_and_read()
