@@ -5,13 +5,15 @@
 #include <optional>
 
 #include "cli/curve_text.h"
-#include "cli/live_csv.h"
 #include "cli/port_list.h"
 #include "cli/wire_log.h"
 #include "files/read_file.h"
 #include "files/replace_file.h"
 #include "files/utf8_path.h"
+#include "live/frame_reading.h"
 #include "live/status_panel.h"
+#include "logbook/log_row.h"
+#include "map/axis.h"
 #include "map/file_io.h"
 #include "map/limits.h"
 #include "map/map_file.h"
@@ -144,6 +146,34 @@ class Runner {
   }
 
   int Version() const { return m_version ? m_version->version : 0; }
+
+  // A live-data log starts as the window's recorder starts one; no curve is shown here.
+  logbook::LogStart LogStartOf(const std::array<map::Curve, 2>& curves) const {
+    logbook::LogStart start;
+    start.model = m_session->Model();
+    start.firmware = Version();
+    start.max_advance = m_session->Limits().MaxAdvance;
+    start.max_retard = m_session->Limits().MaxRetard;
+    for (std::size_t i = 0; i < logbook::kAxisPoints; ++i) {
+      start.rpm_axis[i] = map::PointRpm(m_a.variant, Version(), static_cast<int>(i) + 1);
+    }
+    start.curves = curves;
+    return start;
+  }
+
+  // The frame as the window reads it, `ms` after the log started.
+  logbook::LogRecord RecordOf(const protocol::LiveFrame& frame, std::uint32_t ms) const {
+    logbook::LogRecord record;
+    record.time_ms = ms;
+    record.local_time = m_e.local_time ? m_e.local_time() : std::string();
+    record.rpm = live::RpmOfPeriod(live::RpmPeriod(m_a.variant, Version(), frame.period));
+    record.advance = static_cast<int>(frame.advance) - 25;
+    record.period_byte = frame.period;
+    record.advance_byte = live::AdvanceByteOf(frame.advance);
+    record.taken = live::AdvanceIsReading(frame.advance);
+    record.curve = logbook::kNoCurveShown;
+    return record;
+  }
 
   // The two curves of a map file, or of a CSV file (".csv"); otherwise the status to
   // end with.
@@ -321,8 +351,7 @@ class Runner {
     if (auto end = Connect()) return *end;
     ControllerCurves held;
     if (auto end = ReadController(held)) return *end;
-    std::string csv = LiveCsvHeader(ControllerText(*m_version),
-                                    map::LimitsText(m_session->Limits()), held.curves);
+    std::string csv = logbook::LogHeader(LogStartOf(held.curves));
     const bool to_file = !m_a.file.empty();
     if (!to_file) m_e.out << csv << std::flush;
     ui::EventLoop& loop = m_e.loop;
@@ -330,9 +359,7 @@ class Runner {
     std::size_t frames = 0;
     const bool on = m_session->LiveOn([&](const protocol::LiveFrame& frame) {
       ++frames;
-      const std::string row =
-          LiveCsvRow(m_a.variant, Version(), loop.TickCount() - start,
-                     m_e.local_time ? m_e.local_time() : std::string(), frame, 0);
+      const std::string row = logbook::LogRow(RecordOf(frame, loop.TickCount() - start));
       if (to_file) {
         csv += row;
       } else {

@@ -89,7 +89,7 @@ std::optional<LogSample> ReadRow(std::string_view line) {
   const auto period_byte = Whole(f[4], 0, 255);
   const auto advance_byte = Whole(f[5], 0, 255);
   const auto taken = Whole(f[6], 0, 1);
-  const auto curve = Whole(f[7], 1, 2);
+  const auto curve = Whole(f[7], kNoCurveShown, 2);
   if (!time || !rpm || !advance || !period_byte || !advance_byte || !taken || !curve) {
     return std::nullopt;
   }

@@ -18,6 +18,8 @@ inline constexpr std::string_view kLogTitle = "# Palunor live data log";
 inline constexpr std::string_view kLogColumns =
     "time_ms,local_time,rpm,advance_deg,period_byte,advance_byte,taken,curve";
 inline constexpr std::size_t kAxisPoints = 26;
+// The curve column of a log written where no curve is shown (palunorctl log).
+inline constexpr int kNoCurveShown = 0;
 
 // The controller and the curves when the recording started.
 struct LogStart {
@@ -40,7 +42,7 @@ struct LogRecord {
   std::uint8_t period_byte = 0;
   std::uint8_t advance_byte = 0;
   bool taken = false;  // whether the gauges took it as a reading
-  int curve = 1;       // the curve shown
+  int curve = 1;       // the curve shown, or kNoCurveShown
 };
 
 // The comment lines and the column names, each line ended by CR LF.

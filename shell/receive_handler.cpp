@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "live/frame_reading.h"
 #include "map/axis.h"
 #include "map/sync.h"
 #include "protocol/catalogue.h"
@@ -14,21 +15,6 @@
 #include "ui/button_sets.h"
 
 namespace shell {
-
-namespace {
-
-constexpr int kRpmOfPeriodZero = 240;
-// An advance of this point value or more is no reading: the gauges keep their needles.
-constexpr std::uint8_t kAdvanceReadingLimit = 56;
-
-// The advance byte a live frame carried, from the point value it decodes to: bytes up
-// to 128 give 25..153 and the others every remaining value, so the byte is one.
-std::uint8_t AdvanceByteOf(std::uint8_t value) {
-  if (value >= 25 && value <= 153) return static_cast<std::uint8_t>(value - 25);
-  return static_cast<std::uint8_t>(153 - value);
-}
-
-}  // namespace
 
 void TForm1::CPDrvReceiveData(serial::TCommPortDriver& /*sender*/, const std::uint8_t* data,
                               std::uint32_t size) {
@@ -194,22 +180,18 @@ void TForm1::Act(const protocol::LiveFrame& frame) {
     // The stream is there; the supervision stays stopped while it runs.
     if (p.options.StatusText != "Receiving...") Show("Receiving...", ui::kGreen);
   }
-  m.RpmPeriod = frame.period;
+  m.RpmPeriod = live::RpmPeriod(m_variant, m.DeviceVersion, frame.period);
   m.GaugeAdvance = frame.advance;
-  if (m_variant == ui::Variant::Palunor6 && m.DeviceVersion / 10 == 6) {
-    m.RpmPeriod = static_cast<std::uint8_t>(frame.period * 10 / 26);
-  }
-  m.RpmText = m.RpmPeriod > 0 ? std::to_string(120000 / m.RpmPeriod / 10 * 10)
-                              : std::to_string(kRpmOfPeriodZero);
+  m.RpmText = std::to_string(live::RpmOfPeriod(m.RpmPeriod));
   p.handler.Label30.SetCaption(m.RpmText);
-  const bool advance_read = m.GaugeAdvance < kAdvanceReadingLimit;
+  const bool advance_read = live::AdvanceIsReading(m.GaugeAdvance);
   if (advance_read) {
     p.gauges.RPM();
     p.gauges.Adv();
   }
   const bool period_read = m.RpmPeriod != 0 && m.RpmPeriod != 255;
-  p.live_data.FrameShown({frame.period, AdvanceByteOf(frame.advance), m.RpmPeriod, m.GaugeAdvance,
-                          m.RpmText, advance_read && period_read});
+  p.live_data.FrameShown({frame.period, live::AdvanceByteOf(frame.advance), m.RpmPeriod,
+                          m.GaugeAdvance, m.RpmText, advance_read && period_read});
 }
 
 void TForm1::Act(const protocol::SendAcknowledged& reply) {

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <variant>
+
 #include "cli_bench.h"
+#include "logbook/log_reader.h"
 
 namespace {
 
@@ -149,18 +153,21 @@ TEST(Commands, LogWritesEveryFrameUntilTheTimeOrCtrlCAndSwitchesLiveDataOff) {
   ASSERT_EQ(bench.Run({"log", "--seconds", "3", "-o", bench.Scratch("run.csv")}), ExitStatus::Done);
   EXPECT_FALSE(bench.controller.LiveStreaming());
   const std::string csv = Read(bench.Scratch("run.csv"));
-  EXPECT_NE(csv.find("# controller: QZR 6.0, two channels; limits +20 to -18 degrees"),
-            std::string::npos);
-  EXPECT_NE(csv.find("\r\ntime_ms,date_time,rpm,advance,period_byte,advance_byte,taken,curve\r\n"),
-            std::string::npos);
+  // The window's "Open log..." reads it: every row, the controller and both curves.
+  const auto log = logbook::ParseLog(csv);
+  ASSERT_TRUE(std::holds_alternative<logbook::Log>(log)) << std::get<std::string>(log);
+  EXPECT_EQ(std::get<logbook::Log>(log).bad_rows, 0u);
+  std::array<int, logbook::kAxisPoints> held{};
+  for (std::size_t i = 0; i < held.size(); ++i) held[i] = bench.controller.Ram(2)[i] - 25;
+  EXPECT_EQ(std::get<logbook::Log>(log).curves[1], held);
   // A frame every 100 ms for three seconds, less the first one's way.
-  EXPECT_GE(Lines(csv), 4u + 28u);
-  EXPECT_LE(Lines(csv), 4u + 30u);
+  EXPECT_GE(std::get<logbook::Log>(log).samples.size(), 28u);
+  EXPECT_LE(std::get<logbook::Log>(log).samples.size(), 30u);
 
   bench.interrupt_at_ms = bench.clock.Now() + 1500;
   ASSERT_EQ(bench.Run({"log"}), ExitStatus::Done);
   EXPECT_FALSE(bench.controller.LiveStreaming());
-  EXPECT_GE(Lines(bench.out.str()), 4u + 10u);
+  EXPECT_GE(Lines(bench.out.str()), 6u + 10u);
 }
 
 }  // namespace

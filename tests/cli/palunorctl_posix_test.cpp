@@ -120,7 +120,7 @@ TEST_F(PalunorctlProgram, OptionsLiveDataAndAPulledCable) {
   EXPECT_NE(err.find(" -> 56 45 52\n"), std::string::npos) << err;
 
   ASSERT_EQ(Tool("log --seconds 1 -o " + Path("run.csv")), 0) << err;
-  EXPECT_NE(Read(Path("run.csv")).find("time_ms,date_time,rpm"), std::string::npos);
+  EXPECT_NE(Read(Path("run.csv")).find("time_ms,local_time,rpm"), std::string::npos);
   EXPECT_NE(State().find("live off\n"), std::string::npos);
 
   kill(m_pid, SIGUSR1);
