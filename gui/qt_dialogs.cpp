@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "gui/qt_preferences_dialog.h"
@@ -35,11 +36,12 @@ ui::DialogResult Ask(QWidget* parent, const QString& text, const QString& title,
                      const QString& details = QString()) {
   QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parent);
   if (!details.isEmpty()) box.setDetailedText(details);
-  if (buttons == ui::DialogButtons::OkCancel) {
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-  } else {
+  if (buttons == ui::DialogButtons::Ok) {
     box.setStandardButtons(QMessageBox::Ok);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
   }
+  if (buttons == ui::DialogButtons::CloseCancel) box.button(QMessageBox::Ok)->setText("&Close");
   box.setDefaultButton(QMessageBox::Ok);
   // Closing the box with the title bar or Escape is a Cancel, never an OK.
   const int answer = box.exec();

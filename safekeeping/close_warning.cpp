@@ -24,11 +24,9 @@ bool MayClose(ui::Variant variant, const map::CurveModel& model,
   return dialogs.MessageBox(
              "The controller does not hold these curves as the screen shows "
              "them:\r\n" +
-                 unsent +
-                 "\r\nClose the window and lose them? OK closes it, Cancel "
-                 "keeps it open.",
+                 unsent + "\r\nClose the window and lose them?",
              ui::ProgramName(variant), ui::DialogIcon::Warning,
-             ui::DialogButtons::OkCancel) == ui::DialogResult::Ok;
+             ui::DialogButtons::CloseCancel) == ui::DialogResult::Ok;
 }
 
 }  // namespace safekeeping

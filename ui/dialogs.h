@@ -11,7 +11,8 @@
 namespace ui {
 
 enum class DialogIcon { None, Error, Warning, Question, Information };
-enum class DialogButtons { Ok, OkCancel };
+// CloseCancel is OkCancel with "OK" captioned "Close": the answer is Ok for it.
+enum class DialogButtons { Ok, OkCancel, CloseCancel };
 enum class DialogResult { Ok, Cancel };
 
 struct FileDialogRequest {

@@ -24,6 +24,17 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// Captions the "OK" button of the message box being activated "Close".
+LRESULT CALLBACK CaptionOkAsClose(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto window = reinterpret_cast<HWND>(wparam);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (wcscmp(name, L"#32770") == 0) SetDlgItemTextW(window, IDOK, L"&Close");
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 std::wstring WindowsPath(const std::string& path) {
   std::wstring wide = Wide(path);
   std::replace(wide.begin(), wide.end(), L'/', L'\\');
@@ -55,7 +66,7 @@ std::wstring FileDialogFilter(const std::string& filter) {
 }
 
 UINT MessageBoxStyle(ui::DialogIcon icon, ui::DialogButtons buttons) {
-  UINT style = buttons == ui::DialogButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+  UINT style = buttons == ui::DialogButtons::Ok ? MB_OK : MB_OKCANCEL;
   switch (icon) {
     case ui::DialogIcon::Error:
       style |= MB_ICONERROR;
@@ -81,8 +92,14 @@ ui::DialogResult Win32Dialogs::MessageBox(const std::string& text, const std::st
   // Before the window exists (a port error at start-up) the box holds up the whole
   // thread rather than floating free of it.
   const UINT modality = m_owner == nullptr ? MB_TASKMODAL : MB_APPLMODAL;
+  // The system's box has no "Close" button: its "OK" is captioned so as it opens.
+  HHOOK caption_hook = nullptr;
+  if (buttons == ui::DialogButtons::CloseCancel) {
+    caption_hook = SetWindowsHookExW(WH_CBT, &CaptionOkAsClose, nullptr, GetCurrentThreadId());
+  }
   const int answer = MessageBoxW(m_owner, Wide(text).c_str(), Wide(title).c_str(),
                                  MessageBoxStyle(icon, buttons) | modality);
+  if (caption_hook != nullptr) UnhookWindowsHookEx(caption_hook);
   return answer == IDOK ? ui::DialogResult::Ok : ui::DialogResult::Cancel;
 }
 

@@ -17,6 +17,8 @@ class CloseWarning : public ::testing::TestWithParam<ui::Variant> {
     const bool closes = bench.form.FormCloseQuery();
     bench.dialogs.ForgetAnswers();
     if (bench.dialogs.History().empty()) return {closes, ""};
+    // "Close" and "Cancel", never an "OK" that leaves it unsaid what is done.
+    EXPECT_EQ(bench.dialogs.History().at(0).buttons, ui::DialogButtons::CloseCancel);
     const std::string text = bench.dialogs.History().at(0).text;
     const std::size_t from = text.find("\r\n") + 2;
     return {closes, text.substr(from, text.find("\r\n\r\n") - from)};

@@ -245,6 +245,7 @@ struct BoxAnswer {
   std::wstring text;
   HWND owner = nullptr;
   bool has_cancel = false;
+  std::wstring ok_caption;
 };
 BoxAnswer* g_answer = nullptr;
 
@@ -260,6 +261,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
   g_answer->text = Text(GetDlgItem(box, 0xFFFF));
   g_answer->owner = GetWindow(box, GW_OWNER);
   g_answer->has_cancel = GetDlgItem(box, IDCANCEL) != nullptr;
+  g_answer->ok_caption = Text(GetDlgItem(box, IDOK));
   PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(g_answer->id), 0);
 }
 
@@ -288,6 +290,21 @@ TEST(Win32Dialogs, MessageBoxesCarryTheCoreTitlesTextsAndAnswers) {
   EXPECT_EQ(answer.title, L"Palunor6");
   EXPECT_EQ(answer.text, L"File not found");
   EXPECT_FALSE(answer.has_cancel);
+  EXPECT_EQ(answer.ok_caption, L"OK");
+
+  // The question before closing offers "Close", not "OK"; later boxes "OK" again.
+  answer = {};
+  answer.id = IDOK;
+  SetTimer(nullptr, 0, 20, AnswerBox);
+  EXPECT_EQ(dialogs.MessageBox("Close the window and lose them?", "Palunor6",
+                               ui::DialogIcon::Warning, ui::DialogButtons::CloseCancel),
+            ui::DialogResult::Ok);
+  EXPECT_EQ(answer.ok_caption, L"&Close");
+  EXPECT_TRUE(answer.has_cancel);
+  answer = {};
+  SetTimer(nullptr, 0, 20, AnswerBox);
+  dialogs.MessageBox("Saved", "Palunor6", ui::DialogIcon::None, ui::DialogButtons::OkCancel);
+  EXPECT_EQ(answer.ok_caption, L"OK");
   g_answer = nullptr;
 }
 
