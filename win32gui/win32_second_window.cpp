@@ -76,7 +76,10 @@ Win32SecondWindow::Win32SecondWindow(std::filesystem::path place_file, HWND besi
                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0,
                              0, 0, m_hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-  SetWindowPos(m_hwnd, nullptr, 0, 0, Scale(kDefaultWidth), Scale(kDefaultHeight),
+  // The default size is the client area's, as on the other platform.
+  RECT frame{0, 0, Scale(kDefaultWidth), Scale(kDefaultHeight)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(m_dpi));
+  SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RestorePlace();
   Layout();
@@ -90,10 +93,19 @@ Win32SecondWindow::~Win32SecondWindow() {
 void Win32SecondWindow::Show() {
   if (m_hwnd == nullptr) return;
   if (!m_placed && m_beside != nullptr) {
-    RECT main;
+    // Beside the main window, but on its screen: no window manager moves it there.
+    RECT main, own;
     GetWindowRect(m_beside, &main);
-    SetWindowPos(m_hwnd, nullptr, main.right + Scale(kMargin), main.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(m_hwnd, &own);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoW(MonitorFromWindow(m_beside, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& work = screen.rcWork;
+    const int x = std::max(work.left, std::min<LONG>(main.right + Scale(kMargin),
+                                                     work.right - (own.right - own.left)));
+    const int y =
+        std::max(work.top, std::min<LONG>(main.top, work.bottom - (own.bottom - own.top)));
+    SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   m_placed = true;
   m_shown = true;

@@ -116,7 +116,9 @@ TEST(Win32SecondWindow, ReportsWhatTheUserDoesAndExportsItsPixels) {
   const int before = resized;
 
   const int width = window.GetCanvas().Width();
-  SetWindowPos(window.Handle(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+  const RECT frame = Frame(window.Handle());
+  SetWindowPos(window.Handle(), nullptr, 0, 0, frame.right - frame.left + 60,
+               frame.bottom - frame.top + 40, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(resized, before + 1);
   ui::Canvas& canvas = window.GetCanvas();
@@ -208,6 +210,12 @@ TEST(Win32SecondWindow, ComesBackWhereTheUserLeftItButNotFromADamagedFileOrOffSc
     EXPECT_EQ(at.right - at.left, beside.right - beside.left) << damaged;
     EXPECT_GE(at.left, Frame(main).right) << damaged;
   }
+  // A main window at the screen's right edge leaves no room beside it: the plot stays on
+  // the screen.
+  std::filesystem::remove(dir.Path() / "plot-window");
+  SetWindowPos(main, nullptr, GetSystemMetrics(SM_CXSCREEN) - 200, 40, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_LE(shown_at().right, GetSystemMetrics(SM_CXSCREEN));
   DestroyWindow(main);
 }
 
