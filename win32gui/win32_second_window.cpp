@@ -11,6 +11,7 @@
 #include "files/read_file.h"
 #include "files/replace_file.h"
 #include "ui/png.h"
+#include "win32gui/resource_ids.h"
 #include "win32gui/text.h"
 
 namespace win32gui {
@@ -42,6 +43,7 @@ void RegisterWindowClass(WNDPROC procedure) {
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hIcon = LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(PALUNOR_ICON));
     window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     window_class.lpszClassName = kClassName;
     return RegisterClassExW(&window_class) != 0;
@@ -57,6 +59,14 @@ wchar_t AccessKey(const std::wstring& caption) {
     ++i;
   }
   return 0;
+}
+
+// The part of the window's screen that the taskbar leaves free.
+RECT WorkArea(HWND window) {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
+  return screen.rcWork;
 }
 
 }  // namespace
@@ -76,10 +86,12 @@ Win32SecondWindow::Win32SecondWindow(std::filesystem::path place_file, HWND besi
                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0,
                              0, 0, m_hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-  // The default size is the client area's, as on the other platform.
+  // The default size is the client area's, as on the other platform, within the screen.
   RECT frame{0, 0, Scale(kDefaultWidth), Scale(kDefaultHeight)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(m_dpi));
-  SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+  const RECT work = WorkArea(m_beside != nullptr ? m_beside : m_hwnd);
+  SetWindowPos(m_hwnd, nullptr, 0, 0, std::min(frame.right - frame.left, work.right - work.left),
+               std::min(frame.bottom - frame.top, work.bottom - work.top),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RestorePlace();
   Layout();
@@ -97,10 +109,7 @@ void Win32SecondWindow::Show() {
     RECT main, own;
     GetWindowRect(m_beside, &main);
     GetWindowRect(m_hwnd, &own);
-    MONITORINFO screen{};
-    screen.cbSize = sizeof screen;
-    GetMonitorInfoW(MonitorFromWindow(m_beside, MONITOR_DEFAULTTONEAREST), &screen);
-    const RECT& work = screen.rcWork;
+    const RECT work = WorkArea(m_beside);
     const int x = std::max(work.left, std::min<LONG>(main.right + Scale(kMargin),
                                                      work.right - (own.right - own.left)));
     const int y =
@@ -207,6 +216,8 @@ void Win32SecondWindow::Layout() {
   if (width == m_canvas->Width() && height == m_canvas->Height()) return;
   m_canvas = std::make_unique<GdiCanvas>(width, height);
   m_canvas->OnChanged = [this] {
+    // Without a window there is nothing to repaint (a null window would be all of them).
+    if (m_hwnd == nullptr) return;
     const RECT changed = CanvasArea();
     InvalidateRect(m_hwnd, &changed, FALSE);
   };
