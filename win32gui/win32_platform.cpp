@@ -1,6 +1,7 @@
 #include "win32gui/win32_platform.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -17,6 +18,18 @@ namespace {
 std::filesystem::path PlaceFolder(const safekeeping::UserFolders& folders) {
   if (folders.preferences_file.empty()) return {};
   return files::PathFromUtf8(folders.preferences_file).parent_path();
+}
+
+// The user's documents folder, where logs and exported pictures go; the working folder
+// when the system names none.
+std::string DocumentsFolder() {
+  PWSTR path = nullptr;
+  std::string folder = ".";
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path))) {
+    folder = Narrow(path);
+  }
+  CoTaskMemFree(path);
+  return folder;
 }
 
 std::string ProgramPath() {
@@ -41,6 +54,7 @@ Win32Platform::Win32Platform(PortFactory make_port, std::string program_path, st
                  std::move(program_path),
                  std::move(work_dir),
                  std::move(user_folders)} {
+  m_platform.data_dir = DocumentsFolder();
   m_platform.windows = &m_windows;
 }
 
