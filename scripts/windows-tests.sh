@@ -97,12 +97,13 @@ PALUNOR_EMULATOR_COM3=1 PALUNOR_COM_PEER=1 python3 "$root/tests/serial/com_peer.
 tests/cli/palunorctl_wine.sh "$build/palunorctl.exe" COM3 || status=1
 if [ -f "$build/tests/win32gui_system_tests.exe" ]; then
   wine "$build/tests/win32gui_system_tests.exe" --gtest_brief=1 || status=1
-  # The settings dialog again at 125, 150, 175 and 200 % (wine's display scale).
+  # The settings dialog and the plot window's pointer again at 125, 150, 175 and 200 %
+  # (wine's display scale).
   desktop='HKCU\Control Panel\Desktop'
   for dpi in 120 144 168 192; do
     wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wine "$build/tests/win32gui_system_tests.exe" --gtest_brief=1 \
-      --gtest_filter='Win32SettingsDialog.ShowsTheRequest*' || status=1
+      --gtest_filter='Win32SettingsDialog.ShowsTheRequest*:Win32SecondWindow.Reports*' || status=1
   done
   wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 fi

@@ -1,15 +1,36 @@
 #include "win32gui/win32_platform.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <vector>
 
+#include "files/utf8_path.h"
 #include "win32gui/main_window.h"
 #include "win32gui/text.h"
 
 namespace win32gui {
 
 namespace {
+
+// The second windows keep their places beside the user's preferences
+// ("%APPDATA%\Palunor"); without a preferences file, for the run only.
+std::filesystem::path PlaceFolder(const safekeeping::UserFolders& folders) {
+  if (folders.preferences_file.empty()) return {};
+  return files::PathFromUtf8(folders.preferences_file).parent_path();
+}
+
+// The user's documents folder, where logs and exported pictures go; the working folder
+// when the system names none.
+std::string DocumentsFolder() {
+  PWSTR path = nullptr;
+  std::string folder = ".";
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path))) {
+    folder = Narrow(path);
+  }
+  CoTaskMemFree(path);
+  return folder;
+}
 
 std::string ProgramPath() {
   std::vector<wchar_t> path(MAX_PATH);
@@ -24,14 +45,18 @@ std::string ProgramPath() {
 
 Win32Platform::Win32Platform(PortFactory make_port, std::string program_path, std::string work_dir,
                              safekeeping::UserFolders user_folders)
-    : m_platform{m_loop,
+    : m_windows(PlaceFolder(user_folders)),
+      m_platform{m_loop,
                  m_dialogs,
                  m_help,
                  m_canvases,
                  std::move(make_port),
                  std::move(program_path),
                  std::move(work_dir),
-                 std::move(user_folders)} {}
+                 std::move(user_folders)} {
+  m_platform.data_dir = DocumentsFolder();
+  m_platform.windows = &m_windows;
+}
 
 Program::Program(ui::Variant variant, std::string program_path, std::string work_dir,
                  Win32Platform::PortFactory make_port, int show_command,
@@ -42,6 +67,7 @@ Program::Program(ui::Variant variant, std::string program_path, std::string work
   m_form.FormCreate();
   m_window = std::make_unique<MainWindow>(m_form);
   m_platform.Dialogs().SetOwner(m_window->Handle());
+  m_platform.Windows().SetAnchor(m_window->Handle());
   // The program is its main window: an open message box or dialog must not keep it
   // running, holding the port and polling the controller. The owned boxes go with
   // the window, and their loops end on the quit message.

@@ -19,6 +19,7 @@
 #include "win32gui/win32_dialogs.h"
 #include "win32gui/win32_event_loop.h"
 #include "win32gui/win32_help_viewer.h"
+#include "win32gui/win32_second_window.h"
 
 namespace win32gui {
 
@@ -33,12 +34,14 @@ class Win32Platform {
   shell::Platform& Get() { return m_platform; }
   Win32Dialogs& Dialogs() { return m_dialogs; }
   Win32HelpViewer& Help() { return m_help; }
+  Win32WindowFactory& Windows() { return m_windows; }
 
  private:
   Win32EventLoop m_loop;
   Win32Dialogs m_dialogs;
   Win32HelpViewer m_help;
   GdiCanvasFactory m_canvases;
+  Win32WindowFactory m_windows;
   shell::Platform m_platform;
 };
 
