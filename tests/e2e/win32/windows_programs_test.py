@@ -524,6 +524,35 @@ class BothPrograms:
         s.answer_message("ok")
         self.assertEqual(s.robot.ask("close"), ["0"])
 
+    def test_records_live_data_from_the_menu_as_the_frames_the_controller_sent(self):
+        s = self.session
+        self.assertTrue(s.wait_until_found(), s.caption())
+        self.assertTrue(s.command("Button3", "LON"))
+        self.assertTrue(s.wait_for_status("Receiving..."), s.text("lblstat"))
+        log = s.dir / "run.csv"
+        s.robot.ask("rclick", "Image1")
+        s.robot.ask("menukey", "c")
+        self.assertEqual(s.robot.ask("file", windows_path(log)), ["Record live data"])
+
+        def row_bytes():
+            """The period and advance bytes of the log's rows."""
+            lines = log.read_text().splitlines() if log.exists() else []
+            start = next((i for i, line in enumerate(lines) if line.startswith("time_ms,")), None)
+            if start is None:
+                return ""
+            return "".join(chr(int(f[4])) + chr(int(f[5]))
+                           for f in (line.split(",") for line in lines[start + 1:]))
+
+        # Three seconds of frames reach the file, a second at a time.
+        self.assertTrue(wait_until(lambda: len(row_bytes()) >= 2 * 30, SUPERVISION_LIMIT))
+        s.robot.ask("rclick", "Image1")
+        s.robot.ask("menukey", "s")
+        rows = row_bytes()
+        self.assertIn(rows, s.emulator.sent("LON"))
+        # The stream has the line to itself: recording sent nothing.
+        self.assertEqual(s.emulator.heard(after="LON"), "")
+        self.assertTrue(s.command("Button3", "LOF"))
+
     def test_changes_the_output_voltage_after_the_warning(self):
         s = self.session
         self.found_and_read()
