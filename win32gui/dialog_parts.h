@@ -27,6 +27,10 @@ class DialogScale {
   int m_dpi;
 };
 
+// Moves the dialog to the middle of its owner (of the work area without one), as the
+// system's message boxes stand.
+void CentreOverOwner(HWND dialog);
+
 // A child control of the dialog in the dialog's font.
 HWND AddChild(HWND dialog, const wchar_t* type, const std::wstring& text, DWORD style, int id);
 

@@ -175,18 +175,7 @@ void Win32TableDialog::Build() {
   HWND edit = AddChild(m_window, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, kTableCellEditId);
   ShowWindow(edit, SW_HIDE);
 
-  // Centred over the owner, as the system's message boxes are.
-  HWND owner = GetWindow(m_window, GW_OWNER);
-  RECT area{};
-  if (owner == nullptr || !GetWindowRect(owner, &area)) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT self{};
-  GetWindowRect(m_window, &self);
-  SetWindowPos(m_window, nullptr,
-               area.left + (area.right - area.left - (self.right - self.left)) / 2,
-               area.top + (area.bottom - area.top - (self.bottom - self.top)) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreOverOwner(m_window);
   Layout();
 }
 
