@@ -21,9 +21,12 @@ QtPreferencesDialog::QtPreferencesDialog(const ui::PreferencesValues& values, QW
   layout->addWidget(m_confirm_writes);
   layout->addWidget(m_backups);
 
-  layout->addWidget(new QLabel("Backup &folder:", this));
+  auto* folder_label = new QLabel("Backup &folder:", this);
+  layout->addWidget(folder_label);
   auto* folder_row = new QHBoxLayout;
   m_folder = new QLineEdit(QString::fromStdString(values.backup_folder), this);
+  // With its buddy the label shows "f" as the access key (Alt+F) instead of a literal "&".
+  folder_label->setBuddy(m_folder);
   auto* browse = new QPushButton("B&rowse...", this);
   browse->setAutoDefault(false);
   connect(browse, &QPushButton::clicked, this, [this] {

@@ -51,6 +51,19 @@ void SizeClientArea(HWND dialog, DWORD style, const DialogScale& px, int width, 
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CentreOverOwner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  RECT area{};
+  if (owner == nullptr || !GetWindowRect(owner, &area)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT self{};
+  GetWindowRect(dialog, &self);
+  SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - (self.right - self.left)) / 2,
+               area.top + (area.bottom - area.top - (self.bottom - self.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND AddChild(HWND dialog, const wchar_t* type, const std::wstring& text, DWORD style, int id) {
   HWND control = CreateWindowExW(0, type, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                                  dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

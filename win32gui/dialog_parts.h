@@ -29,6 +29,9 @@ class DialogScale {
 
 // Sizes the dialog so that its client area is `width` x `height` design pixels.
 void SizeClientArea(HWND dialog, DWORD style, const DialogScale& px, int width, int height);
+// Moves the dialog to the middle of its owner (of the work area without one), as the
+// system's message boxes stand.
+void CentreOverOwner(HWND dialog);
 
 // A child control of the dialog in the dialog's font.
 HWND AddChild(HWND dialog, const wchar_t* type, const std::wstring& text, DWORD style, int id);

@@ -105,6 +105,7 @@ void Win32PreferencesDialog::Build() {
   place(AddChild(m_window, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL),
         width - px(80), buttons_top, px(80), px(25));
   EnableFolder();
+  CentreOverOwner(m_window);
 }
 
 void Win32PreferencesDialog::EnableFolder() {

@@ -20,6 +20,8 @@ constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 25;
 constexpr int kTextHeight = 30;
 constexpr int kNoteHeight = 30;
+// Room around a caption inside a button and around a column title in the header.
+constexpr int kCaptionPadding = 16;
 
 std::string CellText(HWND list, int row, int column) {
   wchar_t buffer[512] = {};
@@ -37,6 +39,18 @@ void SetCellText(HWND list, int row, int column, const std::string& text) {
   item.iSubItem = column;
   item.pszText = wide.data();
   SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// The width of `text` in the font of `control`, in device pixels.
+int TextWidth(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return static_cast<int>(size.cx);
 }
 
 }  // namespace
@@ -157,18 +171,7 @@ void Win32TableDialog::Build() {
   HWND edit = AddChild(m_window, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, kTableCellEditId);
   ShowWindow(edit, SW_HIDE);
 
-  // Centred over the owner, as the system's message boxes are.
-  HWND owner = GetWindow(m_window, GW_OWNER);
-  RECT area{};
-  if (owner == nullptr || !GetWindowRect(owner, &area)) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT self{};
-  GetWindowRect(m_window, &self);
-  SetWindowPos(m_window, nullptr,
-               area.left + (area.right - area.left - (self.right - self.left)) / 2,
-               area.top + (area.bottom - area.top - (self.bottom - self.top)) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreOverOwner(m_window);
   Layout();
 }
 
@@ -178,7 +181,13 @@ void Win32TableDialog::Layout() {
   RECT client{};
   GetClientRect(m_window, &client);
   const int margin = px(kMargin);
-  const int button_width = px(kButtonWidth);
+  // The side column as wide as its longest caption ("Compare with map file...").
+  int button_width = px(kButtonWidth);
+  for (std::size_t i = 0; i < m_request.actions.size(); ++i) {
+    const HWND button = Item(kTableFirstActionId + static_cast<int>(i));
+    button_width =
+        std::max(button_width, TextWidth(button, Wide(m_request.actions[i])) + px(kCaptionPadding));
+  }
   const int button_height = px(kButtonHeight);
   const bool side = !m_request.actions.empty() || !m_request.value_label.empty();
   const bool text = GetWindowTextLengthW(Item(kTableTextId)) > 0;
@@ -245,8 +254,15 @@ void Win32TableDialog::Show(const ui::TableState& state) {
       SetCellText(list, static_cast<int>(r), static_cast<int>(c), state.rows[r][c]);
     }
   }
+  // Wide enough for the cells and the whole title: a title sized by the list view
+  // alone can come out cut ("Po...").
+  const DialogScale px(m_window);
   for (std::size_t c = 0; c < state.columns.size(); ++c) {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+    const int title = TextWidth(header, Wide(state.columns[c])) + px(kCaptionPadding);
+    if (SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0) < title) {
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, c, title);
+    }
   }
   if (state.first_row >= 0) {
     for (int r = state.first_row; r <= state.last_row && r < static_cast<int>(state.rows.size());

@@ -1,7 +1,8 @@
 // Guards the Windows table and preferences dialogs as a user meets them: the rows and
 // columns the core asked for, action buttons that hand the selection and the value box
 // to the core and show what it changed, a refused "OK" that keeps the dialog open with
-// the core's note, and the preferences' switches and folder handed back on "OK" only.
+// the core's note, long captions and column titles shown whole, and the preferences'
+// switches and folder handed back on "OK" only.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "win32gui/win32_preferences_dialog.h"
 #include "win32gui/win32_table_dialog.h"
@@ -53,6 +56,20 @@ std::string Cell(HWND dialog, int row, int column) {
 
 void Click(HWND dialog, int id) {
   SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// The width of a control's text in its own font.
+int TextWidth(HWND control) {
+  wchar_t text[256] = {};
+  const int length = GetWindowTextW(control, text, 256);
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, length, &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return static_cast<int>(size.cx);
 }
 
 TEST(Win32TableDialog, ActionsWorkOnTheSelectionAndOkHandsBackWhatTheTableShows) {
@@ -124,6 +141,38 @@ TEST(Win32TableDialog, CloseOnlyViewerAndCancelHandBackNothing) {
   request.ok_caption = "Open";
   WhileOpen({[&](HWND dialog) { Click(dialog, IDCANCEL); }});
   EXPECT_FALSE(Win32TableDialog(request).Run(nullptr));
+}
+
+// The table's side buttons and column titles are shown whole, however long.
+TEST(Win32TableDialog, ShowsLongCaptionsAndColumnTitlesWhole) {
+  ui::TableRequest request;
+  request.title = "Differences";
+  request.state.columns = {"Curve", "Pt", "Controller"};
+  request.state.rows = {{"Advance 2", "5", "4"}};
+  request.actions = {"Compare with a map file of another controller..."};
+  request.ok_caption.clear();
+  int button_width = 0, caption_width = 0;
+  std::vector<std::pair<int, int>> columns;  // width and title width
+  WhileOpen({[&](HWND dialog) {
+    HWND button = GetDlgItem(dialog, kTableFirstActionId);
+    RECT rect{};
+    GetClientRect(button, &rect);
+    button_width = rect.right;
+    caption_width = TextWidth(button);
+    HWND list = GetDlgItem(dialog, kTableListId);
+    for (int c = 0; c < 3; ++c) {
+      const std::string& title = request.state.columns[static_cast<std::size_t>(c)];
+      const std::wstring wide(title.begin(), title.end());
+      columns.emplace_back(ListView_GetColumnWidth(list, c),
+                           ListView_GetStringWidth(list, wide.c_str()));
+    }
+    Click(dialog, IDCANCEL);
+  }});
+  EXPECT_FALSE(Win32TableDialog(request).Run(nullptr));
+  EXPECT_GT(button_width, caption_width);
+  ASSERT_EQ(columns.size(), 3u);
+  // A header draws its title 6 pixels in from each side of the column, or cuts it.
+  for (const auto& [width, title] : columns) EXPECT_GE(width, title + 12);
 }
 
 TEST(Win32PreferencesDialog, HandsBackTheSwitchesAndFolderOnOkOnly) {
