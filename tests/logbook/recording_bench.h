@@ -114,6 +114,13 @@ class RecordingBench {
     dialogs.AnswerMenu(caption);
     form["Image1"].MouseUp(ui::MouseButton::Right, 10, 10);
   }
+  // Whether the context menu offers the command with this caption, enabled.
+  bool Offers(const std::string& caption) {
+    for (const ui::MenuItem& item : form.Menu().Items()) {
+      if (item.caption == caption) return item.enabled;
+    }
+    return false;
+  }
   // The tick the recording started at.
   std::uint32_t StartRecording(const std::string& name) {
     dialogs.AnswerFile((folder / name).string());
