@@ -77,12 +77,14 @@ struct TForm1::Parts {
         settings(controls, platform.dialogs, CPDrv, Timer3, channel),
         backups(model, preferences, platform.local_time,
                 [this](const std::string& text, ui::Color color) { status.Show(text, color); }),
-        backups_list(platform.dialogs, map_commands, preferences,
-                     [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
+        backups_list(
+            platform.dialogs, map_commands, preferences,
+            [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
         preferences_command(variant, platform.dialogs, preferences,
                             platform.user_folders.preferences_file, platform.user_folders.backups),
-        point_table(variant, model, platform.dialogs, platform.work_dir,
-                    [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
+        point_table(
+            variant, model, platform.dialogs, platform.work_dir,
+            [this](const std::array<map::Curve, 2>& curves) { history.ApplyCurves(curves); }),
         recorder(platform.loop, platform.dialogs, {variant, model, link, live}, platform.wall_clock,
                  platform.data_dir),
         plot(platform.windows, platform.loop, platform.dialogs, {variant, model, link, live},

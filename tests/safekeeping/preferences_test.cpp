@@ -5,16 +5,16 @@
 
 #include <map>
 
+#include "backup_bench.h"
 #include "safekeeping/data_folders.h"
 #include "safekeeping/preferences_file.h"
-#include "backup_bench.h"
 
 namespace {
 
-using safekeeping::ReadPreferences;
 using backups_test::Bench;
 using backups_test::ScratchFolder;
 using backups_test::WriteText;
+using safekeeping::ReadPreferences;
 
 class PreferencesFile : public ::testing::Test {
  protected:
